@@ -1,0 +1,49 @@
+#pragma once
+// The main window: a borderless, skinned 750 x 550 window holding the pages.
+// Its member functions are grouped by concern: the frame (creation, showing,
+// hiding, ending the program) in app/uMainFormFrame.cpp, the page flow in
+// ui/uMainFormPages.cpp. It owns the settings record, the folders, the
+// architecture text and the page state. Main thread only.
+
+#include "core/uOSInfo.h"
+#include "core/uSettings.h"
+#include "core/uSysVars.h"
+#include "toolkit/Form.h"
+
+class TImage;
+class TSplashForm;
+struct TMainFormTestAccess;
+
+class TMainForm : public TForm {
+public:
+    TMainForm();
+    ~TMainForm() override;
+
+    TImage* ImBgMain = nullptr;
+
+    // Frame.
+    void FormCreate(QObject* Sender);
+    void FormShow(QObject* Sender);
+    void FormDestroy(QObject* Sender);
+    void ImBtnCloseClick(QObject* Sender);
+    void TrayMenuExitClick(QObject* Sender);
+    void ShowMainWindow();
+    void HideMainWindow();
+
+    // Page flow: shows page `page` in state `state`.
+    void ShowPage(int page, int state, bool refreshSettings);
+
+private:
+    friend class TSplashForm;
+    friend struct TMainFormTestAccess;
+
+    TSysVars SysVars;
+    TSettings Settings;
+    TSettingsOrigin SettingsOrigin;
+    TWindowsTypeEx WindowsType;
+    int ActivePage = 0;
+    int DefragState = 0;
+    bool Busy = false;
+};
+
+extern TMainForm* MainForm;
