@@ -1,0 +1,69 @@
+#pragma once
+// Fake platform services for tests: each installs itself on construction and
+// restores the real one on destruction.
+
+#include "platform/Exceptions.h"
+#include "platform/Security.h"
+#include "platform/SystemInfo.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Access tokens with scripted answers; counts what is opened and released.
+class FakeSecurity : public platform::ISecurity {
+public:
+    FakeSecurity();
+    ~FakeSecurity() override;
+
+    uint32_t threadTokenError = platform::kErrorNoToken;
+    uint32_t processTokenError = 0;
+    uint32_t sidError = 0;
+    // Answer of the size query; kErrorInsufficientBuffer is the normal one.
+    uint32_t sizeQueryError = platform::kErrorInsufficientBuffer;
+    uint32_t secondQueryError = 0;
+    std::vector<platform::SidAndAttributes> groups;
+
+    int openedTokens = 0;
+    int closedTokens = 0;
+    int allocatedSids = 0;
+    int freedSids = 0;
+    platform::TokenHandle openedFrom = 0; // 1 thread, 2 process
+
+    uint32_t OpenThreadToken(platform::TokenHandle* token) override;
+    uint32_t OpenProcessToken(platform::TokenHandle* token) override;
+    void CloseToken(platform::TokenHandle token) override;
+    uint32_t GetTokenGroups(platform::TokenHandle token, uint32_t bufferSize,
+                            std::vector<platform::SidAndAttributes>* out,
+                            uint32_t* returnLength) override;
+    uint32_t AllocateAndInitializeSid(const std::array<uint8_t, 6>& authority,
+                                      const std::vector<uint32_t>& subAuthorities,
+                                      platform::Sid* sid) override;
+    void FreeSid(platform::Sid* sid) override;
+
+    static platform::SidAndAttributes Admins(uint32_t attributes);
+    static platform::SidAndAttributes Users();
+};
+
+class FakeSystem : public platform::ISystemInfo {
+public:
+    FakeSystem();
+    ~FakeSystem() override;
+
+    uint32_t platformId = platform::kPlatformWin32Nt;
+    std::optional<uint16_t> native = platform::kArchitectureIntel;
+    uint16_t processArchitecture = platform::kArchitectureIntel;
+    std::string tempPath = "/tmp/fake-temp/";
+    std::string windowsShell, systemShell;
+    std::string windowsDir = "/fake/windows/", systemDir = "/fake/system/";
+    std::string exePath = "/opt/vantorel/vantorel";
+
+    uint32_t PlatformId() override { return platformId; }
+    std::optional<uint16_t> NativeProcessorArchitecture() override { return native; }
+    uint16_t ProcessorArchitecture() override { return processArchitecture; }
+    std::string ShellSpecialFolder(int csidl) override;
+    std::string TempPath() override { return tempPath; }
+    std::string WindowsDirectory() override { return windowsDir; }
+    std::string SystemDirectory() override { return systemDir; }
+    std::string ExecutablePath() override { return exePath; }
+};
