@@ -4,6 +4,7 @@
 #include "core/uCmdLine.h"
 #include "core/uOSInfo.h"
 #include "core/uSettings.h"
+#include "engine/uDriveList.h"
 #include "platform/SystemInfo.h"
 #include "toolkit/Application.h"
 #include "toolkit/Image.h"
@@ -60,7 +61,8 @@ void TSplashForm::Timer1Timer(QObject*)
     });
     Step([&] { ReadSettings(m.Settings, &m.SettingsOrigin); });
     Step([&] { QueryWindowsType(m.WindowsType); });
-    // The drive list is built here once the drive list builder exists.
+    // The drive grid takes its row count from DriveCount when it is drawn.
+    Step([&] { BuildDriveList(m.DriveList, m.DriveCount, &m.ilDriveIcons32, &m.ilDriveIcons48); });
     m.ActivePage = 1;
     m.DefragState = FindCmdLineSwitch("as") ? 2 : 1;
     Step([&] { m.ShowPage(m.ActivePage, m.DefragState, true); });

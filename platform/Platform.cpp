@@ -1,6 +1,7 @@
 // Backend-independent parts of the platform layer: the installed instances,
 // value helpers and path helpers.
 
+#include "platform/Drives.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
 #include "platform/SystemInfo.h"
@@ -16,12 +17,14 @@ IRegistry& DefaultRegistry();
 ISecurity& DefaultSecurity();
 ISystemInfo& DefaultSystem();
 IWindows& DefaultWindows();
+IDrives& DefaultDrives();
 
 namespace {
 IRegistry* gRegistry = nullptr;
 ISecurity* gSecurity = nullptr;
 ISystemInfo* gSystem = nullptr;
 IWindows* gWindows = nullptr;
+IDrives* gDrives = nullptr;
 } // namespace
 
 IRegistry& Registry() { return gRegistry ? *gRegistry : DefaultRegistry(); }
@@ -32,6 +35,8 @@ ISystemInfo& System() { return gSystem ? *gSystem : DefaultSystem(); }
 void SetSystem(ISystemInfo* system) { gSystem = system; }
 IWindows& Windows() { return gWindows ? *gWindows : DefaultWindows(); }
 void SetWindows(IWindows* windows) { gWindows = windows; }
+IDrives& Drives() { return gDrives ? *gDrives : DefaultDrives(); }
+void SetDrives(IDrives* drives) { gDrives = drives; }
 
 RegValue RegValue::Dword(uint32_t v)
 {

@@ -8,6 +8,8 @@
 #include "core/uOSInfo.h"
 #include "core/uSettings.h"
 #include "core/uSysVars.h"
+#include "engine/uTypes.h"
+#include "toolkit/ImageList.h"
 #include "toolkit/Form.h"
 
 class TImage;
@@ -20,6 +22,8 @@ public:
     ~TMainForm() override;
 
     TImage* ImBgMain = nullptr;
+    TImageList ilDriveIcons32{32, 32};
+    TImageList ilDriveIcons48{48, 48};
 
     // Frame.
     void FormCreate(QObject* Sender);
@@ -41,6 +45,8 @@ private:
     TSettings Settings;
     TSettingsOrigin SettingsOrigin;
     TWindowsTypeEx WindowsType;
+    TDriveList DriveList;
+    int32_t DriveCount = 0;
     int ActivePage = 0;
     int DefragState = 0;
     bool Busy = false;

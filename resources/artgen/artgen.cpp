@@ -120,6 +120,27 @@ QImage MainBackground()
     return img;
 }
 
+// A hard disk seen from the front, in the product's colours.
+QImage DiskIcon(int size)
+{
+    QImage img = Canvas(size, size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double u = size / 32.0;
+    QLinearGradient g(0, 6 * u, 0, 26 * u);
+    g.setColorAt(0, QColor(0xC9, 0xD3, 0xE0));
+    g.setColorAt(1, QColor(0x8E, 0x9C, 0xB0));
+    p.setPen(QPen(kNavy, 1.2 * u));
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(2.5 * u, 8.5 * u, 27 * u, 16 * u), 3 * u, 3 * u);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kNavyDark);
+    p.drawRoundedRect(QRectF(5 * u, 18 * u, 16 * u, 3.5 * u), 1.5 * u, 1.5 * u);
+    p.setBrush(kTeal);
+    p.drawEllipse(QPointF(25 * u, 19.75 * u), 1.8 * u, 1.8 * u);
+    return img;
+}
+
 void ContactSheet(const std::map<QString, QImage>& pictures, const QString& path)
 {
     const int pad = 16, label = 18, columnWidth = 770;
@@ -157,6 +178,8 @@ int main(int argc, char** argv)
     const std::map<QString, std::function<QImage()>> pictures{
         {"bg_splash.png", Splash},
         {"bg_main.png", MainBackground},
+        {"icon_drive-harddisk_32.png", [] { return DiskIcon(32); }},
+        {"icon_drive-harddisk_48.png", [] { return DiskIcon(48); }},
     };
     std::map<QString, QImage> drawn;
     for (const auto& [name, draw] : pictures) {

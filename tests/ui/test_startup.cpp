@@ -5,6 +5,7 @@
 #include "fakes/FakePlatform.h"
 #include "fakes/TempHome.h"
 #include "core/uCmdLine.h"
+#include "platform/Drives.h"
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
 #include "ui/uMainForm.h"
@@ -21,6 +22,8 @@ struct TMainFormTestAccess {
     static const TWindowsTypeEx& WindowsType() { return MainForm->WindowsType; }
     static int ActivePage() { return MainForm->ActivePage; }
     static int DefragState() { return MainForm->DefragState; }
+    static const TDriveList& DriveList() { return MainForm->DriveList; }
+    static int DriveCount() { return MainForm->DriveCount; }
 };
 using Access = TMainFormTestAccess;
 
@@ -107,6 +110,12 @@ TEST_F(Startup, SequenceFillsTheMainWindow)
         EXPECT_TRUE(Access::Settings().AutoRun);
         EXPECT_EQ(Access::ActivePage(), 1);
         EXPECT_EQ(Access::DefragState(), 2) << "the switch as starts an analysis";
+        EXPECT_EQ(size_t(Access::DriveCount()), Access::DriveList().size());
+        if (platform::Drives().GetDriveType("/") == platform::kDriveFixed) {
+            EXPECT_GE(Access::DriveCount(), 1);
+            EXPECT_EQ(Access::DriveList()[0].RootPath, "/");
+            EXPECT_FALSE(MainForm->ilDriveIcons48.Icon(Access::DriveList()[0].IconIndex).isNull());
+        }
         EXPECT_EQ(MainForm->width(), 750);
         EXPECT_EQ(MainForm->height(), 550);
         EXPECT_EQ(MainForm->Caption(), "Vantorel");
