@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxDrives.h"
 
+#include "platform/TextUtil.h"
 #include "platform/linux/FileUtil.h"
 
 #include <algorithm>
@@ -192,25 +193,8 @@ private:
 std::vector<MountEntry> ParseMountInfo(const std::string& text)
 {
     std::vector<MountEntry> out;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        std::vector<std::string> f;
-        size_t p = 0;
-        while (p < line.size()) {
-            size_t b = line.find_first_not_of(' ', p);
-            if (b == std::string::npos)
-                break;
-            size_t e = line.find(' ', b);
-            if (e == std::string::npos)
-                e = line.size();
-            f.push_back(line.substr(b, e - b));
-            p = e;
-        }
+    for (const std::string& line : SplitLines(text)) {
+        const std::vector<std::string> f = SplitWords(line);
         auto dash = std::find(f.begin(), f.end(), "-");
         if (f.size() < 7 || dash == f.end() || f.end() - dash < 3)
             continue;

@@ -2,6 +2,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/RegFile.h"
+#include "platform/TextUtil.h"
 #include "platform/linux/FileUtil.h"
 
 #include <cerrno>
@@ -157,13 +158,7 @@ public:
         if (!ReadWholeFile(AutostartFile(name), &text))
             return std::nullopt;
         std::string exec;
-        size_t pos = 0;
-        while (pos < text.size()) {
-            size_t end = text.find('\n', pos);
-            if (end == std::string::npos)
-                end = text.size();
-            std::string line = text.substr(pos, end - pos);
-            pos = end + 1;
+        for (const std::string& line : SplitLines(text)) {
             if (line.rfind("X-Vantorel-Value=", 0) == 0)
                 return RegValue::String(DesktopUnescape(line.substr(17)));
             if (line.rfind("Exec=", 0) == 0)
@@ -246,20 +241,9 @@ std::string DesktopExecLine(const std::string& commandLine)
     }
     std::string program = commandLine.substr(0, progEnd);
     std::string line = ExecQuote(program);
-    if (progEnd != std::string::npos) {
-        std::string rest = commandLine.substr(progEnd);
-        size_t p = 0;
-        while (p < rest.size()) {
-            size_t b = rest.find_first_not_of(' ', p);
-            if (b == std::string::npos)
-                break;
-            size_t e = rest.find(' ', b);
-            if (e == std::string::npos)
-                e = rest.size();
-            line += " " + ExecQuote(rest.substr(b, e - b));
-            p = e;
-        }
-    }
+    if (progEnd != std::string::npos)
+        for (const std::string& arg : SplitWords(commandLine.substr(progEnd)))
+            line += " " + ExecQuote(arg);
     // '%' introduces field codes in Exec lines.
     std::string out;
     for (char c : line)
