@@ -12,7 +12,7 @@ if [ "$(id -u)" != 0 ]; then
   echo "SKIP: needs root: the program refuses to run without administrator rights"
   exit 77
 fi
-for tool in xvfb-run xdotool xwininfo import openbox; do
+for tool in xvfb-run xdotool xwininfo xprop import openbox; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 if [ -z "${VANTOREL_E2E_DISPLAY:-}" ]; then
@@ -21,8 +21,6 @@ if [ -z "${VANTOREL_E2E_DISPLAY:-}" ]; then
 fi
 
 mkdir -p "$shots"
-openbox >/dev/null 2>&1 &
-wm=$!
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -42,6 +40,18 @@ wait_until() {
   done
   return 1
 }
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# Windows mapped while the window manager is still taking over the screen
+# can be left unmapped, so the program starts only once it is in charge.
+wmlog=$(mktemp)
+for attempt in 1 2 3; do
+  openbox >"$wmlog" 2>&1 &
+  wm=$!
+  wait_until 10 wm_ready && break
+  kill "$wm" 2>/dev/null
+  [ "$attempt" = 3 ] && { echo "FAIL: openbox did not start:"; cat "$wmlog"; exit 1; }
+done
+rm -f "$wmlog"
 splash_up() { visible_sizes | grep -qx 315x170; }
 main_only() { visible_sizes | grep -qx 750x550 && ! visible_sizes | grep -qx 315x170; }
 stop_program() { # PID SIGNAL
