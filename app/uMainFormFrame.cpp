@@ -21,7 +21,8 @@ TMainForm::TMainForm()
     CenterOnScreen();
     ImBgMain = new TImage(this);
     ImBgMain->SetBounds(0, 0, 750, 550);
-    ImBgMain->SetPicture(ArtPicture("bg_main.png"));
+    LoadPngResource("bg_main", ImBgMain);
+    CreatePages();
     OnCreate = [this](QObject* s) { FormCreate(s); };
     OnShow = [this](QObject* s) { FormShow(s); };
     OnDestroy = [this](QObject* s) { FormDestroy(s); };

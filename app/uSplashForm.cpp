@@ -7,6 +7,7 @@
 #include "engine/uDriveList.h"
 #include "platform/SystemInfo.h"
 #include "toolkit/Application.h"
+#include "toolkit/Grids.h"
 #include "toolkit/Image.h"
 #include "toolkit/Timer.h"
 #include "ui/uMainForm.h"
@@ -20,7 +21,7 @@ TSplashForm::TSplashForm()
     CenterOnScreen();
     ImSplashBg = new TImage(this);
     ImSplashBg->SetBounds(0, 0, 315, 170);
-    ImSplashBg->SetPicture(ArtPicture("bg_splash.png"));
+    LoadPngResource("bg_splash", ImSplashBg);
     Timer1 = new TTimer(this, 1000, true);
     Timer1->OnTimer = [this](QObject* s) { Timer1Timer(s); };
     OnCreate = [this](QObject* s) { FormCreate(s); };
@@ -61,8 +62,10 @@ void TSplashForm::Timer1Timer(QObject*)
     });
     Step([&] { ReadSettings(m.Settings, &m.SettingsOrigin); });
     Step([&] { QueryWindowsType(m.WindowsType); });
-    // The drive grid takes its row count from DriveCount when it is drawn.
-    Step([&] { BuildDriveList(m.DriveList, m.DriveCount, &m.ilDriveIcons32, &m.ilDriveIcons48); });
+    Step([&] {
+        BuildDriveList(m.DriveList, m.DriveCount, &m.ilDriveIcons32, &m.ilDriveIcons48);
+        m.ts4SGDriveList->SetRowCount(m.DriveCount);
+    });
     m.ActivePage = 1;
     m.DefragState = FindCmdLineSwitch("as") ? 2 : 1;
     Step([&] { m.ShowPage(m.ActivePage, m.DefragState, true); });

@@ -1,12 +1,29 @@
 #include "toolkit/Image.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
-TImage::TImage(QWidget* parent) : QWidget(parent) {}
+TMouseButton MouseButtonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton:
+        return TMouseButton::mbRight;
+    case Qt::MiddleButton:
+        return TMouseButton::mbMiddle;
+    default:
+        return TMouseButton::mbLeft;
+    }
+}
+
+TImage::TImage(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+}
 
 void TImage::SetBounds(int x, int y, int width, int height) { setGeometry(x, y, width, height); }
 
-void TImage::SetPicture(const QPixmap& picture)
+void TImage::SetPicture(const QImage& picture)
 {
     picture_ = picture;
     update();
@@ -17,5 +34,38 @@ void TImage::paintEvent(QPaintEvent*)
     if (picture_.isNull())
         return;
     QPainter p(this);
-    p.drawPixmap(0, 0, picture_);
+    p.drawImage(0, 0, picture_);
+}
+
+void TImage::enterEvent(QEnterEvent*) { Fire(OnMouseEnter, this); }
+
+void TImage::leaveEvent(QEvent*) { Fire(OnMouseLeave, this); }
+
+void TImage::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        leftPressed_ = true;
+    const QPoint at = event->position().toPoint();
+    if (OnMouseDown)
+        Guarded([&] { OnMouseDown(this, MouseButtonOf(event->button()), at.x(), at.y()); });
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        const bool click = leftPressed_ && rect().contains(at);
+        leftPressed_ = false;
+        if (click)
+            Fire(OnClick, this);
+    }
+    if (OnMouseUp)
+        Guarded([&] { OnMouseUp(this, MouseButtonOf(event->button()), at.x(), at.y()); });
+}
+
+void TImage::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (OnMouseMove)
+        Guarded([&] { OnMouseMove(this, at.x(), at.y()); });
 }

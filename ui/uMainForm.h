@@ -13,7 +13,10 @@
 #include "toolkit/Form.h"
 
 class TImage;
+class TPageControl;
 class TSplashForm;
+class TStringGrid;
+class TTabSheet;
 struct TMainFormTestAccess;
 
 class TMainForm : public TForm {
@@ -25,6 +28,18 @@ public:
     TImageList ilDriveIcons32{32, 32};
     TImageList ilDriveIcons48{48, 48};
 
+    // Pages: the top-level pages and, on the first, the defrag states.
+    TPageControl* PgControl = nullptr;
+    TTabSheet* TabSheet1 = nullptr;
+    TTabSheet* TabSheet3 = nullptr;
+    TTabSheet* TabSheet8 = nullptr;
+    TPageControl* CleanPgControl = nullptr;
+    TTabSheet* TabSheet4 = nullptr;
+    TTabSheet* TabSheet5 = nullptr;
+    TTabSheet* TabSheet6 = nullptr;
+    TTabSheet* TabSheet7 = nullptr;
+    TStringGrid* ts4SGDriveList = nullptr;
+
     // Frame.
     void FormCreate(QObject* Sender);
     void FormShow(QObject* Sender);
@@ -34,6 +49,8 @@ public:
     void ShowMainWindow();
     void HideMainWindow();
 
+    // Builds the page controls and their controls (called by the constructor).
+    void CreatePages();
     // Page flow: shows page `page` in state `state`.
     void ShowPage(int page, int state, bool refreshSettings);
 

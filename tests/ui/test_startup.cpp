@@ -7,6 +7,7 @@
 #include "core/uCmdLine.h"
 #include "platform/Drives.h"
 #include "toolkit/Application.h"
+#include "toolkit/Grids.h"
 #include "toolkit/Timer.h"
 #include "ui/uMainForm.h"
 #include "ui/uSecondaryForms.h"
@@ -111,6 +112,8 @@ TEST_F(Startup, SequenceFillsTheMainWindow)
         EXPECT_EQ(Access::ActivePage(), 1);
         EXPECT_EQ(Access::DefragState(), 2) << "the switch as starts an analysis";
         EXPECT_EQ(size_t(Access::DriveCount()), Access::DriveList().size());
+        EXPECT_EQ(MainForm->ts4SGDriveList->RowCount(), std::max(1, Access::DriveCount()))
+            << "one grid row per drive";
         if (platform::Drives().GetDriveType("/") == platform::kDriveFixed) {
             EXPECT_GE(Access::DriveCount(), 1);
             EXPECT_EQ(Access::DriveList()[0].RootPath, "/");
