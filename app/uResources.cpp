@@ -26,21 +26,32 @@ const std::map<QString, QString>& ResourceIndex()
     return index;
 }
 
+// Whether data starts the way files of the format do; a reader given the
+// wrong kind of data would otherwise hand it to another decoder.
+bool HasSignature(const QByteArray& data, const char* format)
+{
+    if (qstrcmp(format, "png") == 0)
+        return data.startsWith("\x89PNG\r\n\x1a\n");
+    if (qstrcmp(format, "gif") == 0)
+        return data.startsWith("GIF87a") || data.startsWith("GIF89a");
+    return data.startsWith("\xff\xd8\xff");
+}
+
 QImage Decode(const QString& name, const char* format)
 {
     QByteArray data = ResourceData(name);
+    const QString kind = QString::fromLatin1(format).toUpper();
+    if (!HasSignature(data, format))
+        throw EInvalidGraphic(QStringLiteral("Invalid %1 image: %2 holds no %1 data").arg(kind, name).toStdString());
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(false);
     QImage img;
-    if (!reader.canRead() || !reader.read(&img) || img.isNull()) {
-        const QString why = reader.errorString();
-        throw EInvalidGraphic(QStringLiteral("%1 image is not valid: %2 (%3)")
-                                  .arg(QString::fromLatin1(format).toUpper(), name, why)
-                                  .toStdString());
-    }
+    if (!reader.read(&img) || img.isNull())
+        throw EInvalidGraphic(
+            QStringLiteral("Invalid %1 image: %2: %3").arg(kind, name, reader.errorString()).toStdString());
     return img;
 }
 
