@@ -1,5 +1,8 @@
 #include "ui/uSecondaryForms.h"
 
+#include "app/uResources.h"
+#include "toolkit/Image.h"
+
 TInfoForm* InfoForm = nullptr;
 TWaitForm* WaitForm = nullptr;
 TAboutForm* AboutForm = nullptr;
@@ -20,6 +23,26 @@ TWaitForm::TWaitForm()
 
 TAboutForm::TAboutForm()
 {
+    SetClientSize(500, 275);
     SetCaption("About Vantorel");
+    CenterOnScreen();
+    Image1 = new TImage(this);
+    Image1->SetBounds(0, 0, 500, 275);
+    LoadGifResource("bg_about", Image1);
+    ImBtnClose = new TImage(this);
+    ImBtnClose->SetBounds(447, 0, 41, 15);
+    SkinButton(ImBtnClose, "BTN_CLOSE2");
+    ImBtnClose->OnMouseUp = [this](QObject* s, TMouseButton, int, int) { ImBtnCloseMouseUp(s); };
+    SetRegion(RoundRectRegion(0, 0, 501, 276, 11, 11));
+    ApplyClearTypeFonts(this);
+    LoadPngResource("BTN_CLOSE2_NA", ImBtnClose);
     DoCreate();
+}
+
+void TAboutForm::ImBtnCloseMouseUp(QObject*)
+{
+    if (InModal())
+        SetModalResult(mrCancel);
+    else
+        Hide();
 }

@@ -5,6 +5,8 @@
 
 #include "toolkit/Form.h"
 
+class TImage;
+
 class TInfoForm : public TForm {
 public:
     TInfoForm();
@@ -15,9 +17,16 @@ public:
     TWaitForm();
 };
 
+// The about window: its background and its close button, which closes the
+// window when a mouse button is released on it.
 class TAboutForm : public TForm {
 public:
     TAboutForm();
+
+    TImage* Image1 = nullptr;
+    TImage* ImBtnClose = nullptr;
+
+    void ImBtnCloseMouseUp(QObject* Sender);
 };
 
 extern TInfoForm* InfoForm;

@@ -6,11 +6,13 @@
 #include "toolkit/Form.h"
 #include "toolkit/Image.h"
 #include "toolkit/StdCtrls.h"
+#include "ui/uSecondaryForms.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QImageReader>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -306,6 +308,25 @@ TEST(SkinnedButtons, CheckBoxFlipsItsTagOnClick)
     Mouse(box, QEvent::MouseButtonPress, Qt::RightButton);
     Mouse(box, QEvent::MouseButtonRelease, Qt::RightButton);
     EXPECT_EQ(box->Tag, 0) << "only a left click ticks";
+}
+
+TEST(SkinnedButtons, AboutWindowClosesOnReleaseOverItsCloseButton)
+{
+    TAboutForm about;
+    EXPECT_EQ(about.ImBtnClose->Picture(), Png("BTN_CLOSE2_NA"));
+    int result = -1;
+    QTimer::singleShot(0, [&] {
+        Enter(about.ImBtnClose);
+        EXPECT_EQ(about.ImBtnClose->Picture(), Png("BTN_CLOSE2_A"));
+        Mouse(about.ImBtnClose, QEvent::MouseButtonPress, Qt::RightButton);
+        EXPECT_EQ(about.ImBtnClose->Picture(), Png("BTN_CLOSE2_DN"));
+        EXPECT_TRUE(about.InModal()) << "a press alone does not close";
+        Mouse(about.ImBtnClose, QEvent::MouseButtonRelease, Qt::RightButton);
+    });
+    QTimer::singleShot(3000, [&] { about.SetModalResult(mrOk); }); // guard against a hang
+    result = about.ShowModal();
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_FALSE(about.Visible());
 }
 
 int main(int argc, char** argv)
