@@ -114,6 +114,14 @@ TEST_F(Report, StatisticsOfAFourGigabyteVolume)
     EXPECT_EQ(Lines(), expected);
 }
 
+TEST_F(Report, DecimalsUseTheUsersSeparator)
+{
+    TFormatSettings comma = TFormatSettings::UsEnglish();
+    comma.DecimalSeparator = ',';
+    Write(true, nullptr, comma);
+    EXPECT_TRUE(Has("- Total disk space: 4294967296 bytes (4,00 gigabytes), 1048576 clusters"));
+}
+
 TEST_F(Report, ZeroDenominatorsChooseTheShortForms)
 {
     status.VolumeClusters = 0;
