@@ -221,6 +221,7 @@ void TScanThread::AddDriveRow()
         ResultGrid->SetCell(0, row, QString());
         ResultGrid->SetObject(0, row, ScanState.CurrentDrive);
         ResultGrid->SetCell(1, row, "0");
+        ResultGrid->SetRow(row);
         ResultGrid->Invalidate();
     }
     if (CaptionLabel)

@@ -50,6 +50,7 @@ void TStringGrid::SetRowCount(int count)
     if (count == rowCount_)
         return;
     rowCount_ = count;
+    row_ = std::min(row_, rowCount_ - 1);
     texts_.resize(std::size_t(colCount_) * rowCount_);
     objects_.resize(texts_.size());
     UpdateScrollBar();
@@ -94,6 +95,18 @@ void TStringGrid::SetTopRow(int row)
 {
     verticalScrollBar()->setValue(row);
     topRow_ = std::clamp(row, 0, verticalScrollBar()->maximum());
+    Invalidate();
+}
+
+void TStringGrid::SetRow(int row)
+{
+    row_ = std::clamp(row, 0, rowCount_ - 1);
+    // Bring the selected row into view.
+    const int visible = VisibleRows();
+    if (row_ < topRow_)
+        SetTopRow(row_);
+    else if (row_ >= topRow_ + visible)
+        SetTopRow(row_ - visible + 1);
     Invalidate();
 }
 
@@ -213,7 +226,7 @@ void TStringGrid::RenderCells()
             p.save();
             p.setClipRect(r);
             if (OnDrawCell)
-                Guarded([&] { OnDrawCell(this, col, row, r, 0, p); });
+                Guarded([&] { OnDrawCell(this, col, row, r, row == row_ ? gdSelected : 0, p); });
             else
                 p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignLeft | Qt::AlignVCenter,
                            texts_[Index(col, row)]);

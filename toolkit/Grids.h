@@ -45,6 +45,10 @@ public:
     int TopRow() const { return topRow_; }
     void SetTopRow(int row);
 
+    // The selected row; cells of it are drawn with the gdSelected state.
+    int Row() const { return row_; }
+    void SetRow(int row);
+
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
     std::intptr_t Object(int col, int row) const;
@@ -93,6 +97,7 @@ private:
     int defaultRowHeight_ = 24;
     int gridLineWidth_ = 0;
     int topRow_ = 0;
+    int row_ = 0;
     std::vector<int> colWidths_;
     std::vector<QString> texts_;
     std::vector<std::intptr_t> objects_;

@@ -253,6 +253,7 @@ TEST_F(ScanThreadTest, AnalysisRunsThePrePassThenEveryTickedDrive)
     EXPECT_EQ(grid->Tag, 2);
     EXPECT_EQ(grid->Object(0, 1), 2);
     EXPECT_EQ(grid->Cell(1, 1), "1");
+    EXPECT_EQ(grid->Row(), 1) << "the new row is selected";
     EXPECT_EQ(gauge->Progress(), 100);
     EXPECT_EQ(caption->Caption(), "Disk /data in progress:");
     const std::string log = ReadLog();
