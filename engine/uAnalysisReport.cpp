@@ -4,6 +4,7 @@
 #include "enginelib/EngineText.h"
 
 #include <array>
+#include <functional>
 #include <cwctype>
 
 namespace {
@@ -11,8 +12,6 @@ namespace {
 const TFormatSettings* gFs = nullptr; // the settings of the report being written
 
 void Log(const std::string& pattern, const std::vector<TFormatArg>& args = {}) { WriteDebugLog(pattern, args, *gFs); }
-
-std::string Utf8(const EngineChar* text) { return text ? vtengine::Utf8FromUtf16(text) : std::string(); }
 
 bool SameTextNoCase(const EngineChar* a, const char16_t* b)
 {
@@ -45,7 +44,7 @@ const char* kHeader = "  Fragments        Bytes  Clusters Name";
 void Row(EngineItem* i)
 {
     if (i->PathText)
-        Log("  %9d %12d %9d %s", {int64_t(FragmentCount(i)), i->ByteSize, i->ClusterCount, Utf8(i->PathText)});
+        Log("  %9d %12d %9d %s", {int64_t(FragmentCount(i)), i->ByteSize, i->ClusterCount, vtengine::Utf8FromUtf16(i->PathText)});
     else
         Log("  %9d %12d %9d [at cluster %d]",
                       {int64_t(FragmentCount(i)), i->ByteSize, i->ClusterCount, GetItemLcn(i)});
@@ -156,37 +155,30 @@ void WriteAnalysisReport(EngineStatus* Status, bool AnalysisMode, TDriveListItem
         return !i->IgnoreFlag && (!i->HoldFlag || holdOk) && FragmentCount(i) > 1;
     };
 
-    bool any = false;
-    for (EngineItem* i = TreeSmallest(s.ItemRoot); i && !any; i = TreeNext(i))
-        any = notMoved(i);
-    if (any) {
-        Log("These items could not be moved:");
+    // A table: one walk to see whether any item passes, then the rows.
+    auto table = [&](const char* title, const std::function<bool(EngineItem*)>& passes, bool skipBadClus,
+                     const std::function<void(EngineItem*)>& onRow) {
+        bool any = false;
+        for (EngineItem* i = TreeSmallest(s.ItemRoot); i && !any; i = TreeNext(i))
+            any = passes(i);
+        if (!any)
+            return;
+        Log(title);
         Log(kHeader);
         Totals t;
         for (EngineItem* i = TreeSmallest(s.ItemRoot); i; i = TreeNext(i))
-            if (notMoved(i) && !IsBadClus(i)) {
+            if (passes(i) && !(skipBadClus && IsBadClus(i))) {
                 Row(i);
                 t.Add(i);
+                onRow(i);
             }
         t.Write();
-    }
-
-    any = false;
-    for (EngineItem* i = TreeSmallest(s.ItemRoot); i && !any; i = TreeNext(i))
-        any = stillFragmented(i);
-    if (any) {
-        Log("These items are still fragmented:");
-        Log(kHeader);
-        Totals t;
-        for (EngineItem* i = TreeSmallest(s.ItemRoot); i; i = TreeNext(i))
-            if (stillFragmented(i)) {
-                Row(i);
-                t.Add(i);
-                if (AnalysisMode && Drive)
-                    Drive->Fragments = Drive->Fragments.Load() + FragmentCount(i);
-            }
-        t.Write();
-    }
+    };
+    table("These items could not be moved:", notMoved, true, [](EngineItem*) {});
+    table("These items are still fragmented:", stillFragmented, false, [&](EngineItem* i) {
+        if (AnalysisMode && Drive)
+            Drive->Fragments = Drive->Fragments.Load() + FragmentCount(i);
+    });
 
     std::array<EngineItem*, 25> top{};
     size_t used = 0;

@@ -26,8 +26,6 @@ std::function<void(int32_t, const TSettings&)> UsageStatisticsSender = SendUsage
 
 namespace {
 
-std::string Utf8(const EngineChar* text) { return text ? vtengine::Utf8FromUtf16(text) : std::string(); }
-
 TDriveListItem* CurrentDriveItem()
 {
     TScanThread* t = RunningScanThread;
@@ -62,7 +60,7 @@ void Account(const EngineChar* itemText, bool full)
             ? int32_t(RoundHalfEven(static_cast<long double>(ScanState.PhaseProgress) / ScanState.PhaseTotal * 100))
             : 0;
     if (itemText)
-        ScanState.ItemText = Utf8(itemText);
+        ScanState.ItemText = vtengine::Utf8FromUtf16(itemText);
     if (!full)
         return;
     ScanState.OverallDone += ScanState.PhaseProgress - ScanState.PhaseCounted;
@@ -132,16 +130,16 @@ void DebugCallback(int32_t Level, EngineItem* Item, const EngineChar* Text)
         if (Level > DebugLevelLimit)
             return;
         if (Item && Item->PathText)
-            Safely([&] { WriteDebugLog("%s\\n  ", {Utf8(Item->PathText)}); });
+            Safely([&] { WriteDebugLog("%s\\n  ", {vtengine::Utf8FromUtf16(Item->PathText)}); });
         if (Text)
-            Log(Utf8(Text));
+            Log(vtengine::Utf8FromUtf16(Text));
     });
 }
 
 void TextCallback(const EngineChar* Text)
 {
     if (Text)
-        Log(Utf8(Text));
+        Log(vtengine::Utf8FromUtf16(Text));
 }
 
 void ProgressCallback(EngineStatus* Status)

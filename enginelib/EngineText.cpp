@@ -112,6 +112,8 @@ std::string Utf8FromUtf16(const std::u16string& text)
     return Encode(text.data(), text.size(), [](std::string& out, char16_t) { AppendUtf8(out, 0xFFFD); });
 }
 
+std::string Utf8FromUtf16(const char16_t* text) { return text ? Utf8FromUtf16(std::u16string(text)) : std::string(); }
+
 std::u16string FormatMessage(const char16_t* pattern, const std::vector<MessageArg>& args)
 {
     std::u16string out;

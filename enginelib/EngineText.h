@@ -14,6 +14,8 @@ namespace vtengine {
 std::u16string Utf16FromBytes(const std::string& bytes);
 std::string BytesFromUtf16(const char16_t* text);
 std::string Utf8FromUtf16(const std::u16string& text);
+// The same for an engine text; an empty string for null.
+std::string Utf8FromUtf16(const char16_t* text);
 
 using MessageArg = std::variant<int64_t, uint64_t, std::u16string>;
 

@@ -1,6 +1,6 @@
 // libJkDefragLib: the stop request and the walk over the item tree.
 
-#include "enginelib/JkDefrag.h"
+#include "enginelib/EngineTree.h"
 
 extern "C" {
 
@@ -14,25 +14,9 @@ ENGINE_EXPORT void ENGINE_API StopJkDefrag(int32_t* RunState, int32_t)
                                 __ATOMIC_ACQUIRE);
 }
 
-ENGINE_EXPORT EngineItem* ENGINE_API TreeSmallest(EngineItem* Root)
-{
-    if (!Root)
-        return nullptr;
-    while (Root->Smaller)
-        Root = Root->Smaller;
-    return Root;
-}
+ENGINE_EXPORT EngineItem* ENGINE_API TreeSmallest(EngineItem* Root) { return EngineTreeSmallest(Root); }
 
-ENGINE_EXPORT EngineItem* ENGINE_API TreeNext(EngineItem* Item)
-{
-    if (!Item)
-        return nullptr;
-    if (Item->Bigger)
-        return TreeSmallest(Item->Bigger);
-    while (Item->Parent && Item->Parent->Bigger == Item)
-        Item = Item->Parent;
-    return Item->Parent;
-}
+ENGINE_EXPORT EngineItem* ENGINE_API TreeNext(EngineItem* Item) { return EngineTreeNext(Item); }
 
 ENGINE_EXPORT int32_t ENGINE_API FragmentCount(EngineItem* Item) { return Item ? Item->Fragments : 0; }
 

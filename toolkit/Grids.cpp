@@ -268,23 +268,8 @@ void TStringGrid::scrollContentsBy(int, int)
     Invalidate();
 }
 
-void TStringGrid::mousePressEvent(QMouseEvent* event)
-{
-    const QPoint at = event->position().toPoint();
-    if (OnMouseDown)
-        Guarded([&] { OnMouseDown(this, MouseButtonOf(event->button()), at.x(), at.y()); });
-}
+void TStringGrid::mousePressEvent(QMouseEvent* event) { FireMouse(OnMouseDown, this, event); }
 
-void TStringGrid::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint at = event->position().toPoint();
-    if (OnMouseUp)
-        Guarded([&] { OnMouseUp(this, MouseButtonOf(event->button()), at.x(), at.y()); });
-}
+void TStringGrid::mouseReleaseEvent(QMouseEvent* event) { FireMouse(OnMouseUp, this, event); }
 
-void TStringGrid::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint at = event->position().toPoint();
-    if (OnMouseMove)
-        Guarded([&] { OnMouseMove(this, at.x(), at.y()); });
-}
+void TStringGrid::mouseMoveEvent(QMouseEvent* event) { FireMouseMove(OnMouseMove, this, event); }

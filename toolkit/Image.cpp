@@ -15,6 +15,20 @@ TMouseButton MouseButtonOf(Qt::MouseButton button)
     }
 }
 
+void FireMouse(const TMouseEvent& handler, QObject* sender, QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (handler)
+        Guarded([&] { handler(sender, MouseButtonOf(event->button()), at.x(), at.y()); });
+}
+
+void FireMouseMove(const TMouseMoveEvent& handler, QObject* sender, QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (handler)
+        Guarded([&] { handler(sender, at.x(), at.y()); });
+}
+
 TImage::TImage(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
@@ -45,9 +59,7 @@ void TImage::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         leftPressed_ = true;
-    const QPoint at = event->position().toPoint();
-    if (OnMouseDown)
-        Guarded([&] { OnMouseDown(this, MouseButtonOf(event->button()), at.x(), at.y()); });
+    FireMouse(OnMouseDown, this, event);
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event)
@@ -59,13 +71,7 @@ void TImage::mouseReleaseEvent(QMouseEvent* event)
         if (click)
             Fire(OnClick, this);
     }
-    if (OnMouseUp)
-        Guarded([&] { OnMouseUp(this, MouseButtonOf(event->button()), at.x(), at.y()); });
+    FireMouse(OnMouseUp, this, event);
 }
 
-void TImage::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint at = event->position().toPoint();
-    if (OnMouseMove)
-        Guarded([&] { OnMouseMove(this, at.x(), at.y()); });
-}
+void TImage::mouseMoveEvent(QMouseEvent* event) { FireMouseMove(OnMouseMove, this, event); }

@@ -17,6 +17,10 @@ using TMouseEvent = std::function<void(QObject* Sender, TMouseButton Button, int
 using TMouseMoveEvent = std::function<void(QObject* Sender, int X, int Y)>;
 
 TMouseButton MouseButtonOf(Qt::MouseButton button);
+class QMouseEvent;
+// Raise a control's mouse event, guarded, with the event's button and position.
+void FireMouse(const TMouseEvent& handler, QObject* sender, QMouseEvent* event);
+void FireMouseMove(const TMouseMoveEvent& handler, QObject* sender, QMouseEvent* event);
 
 class TImage : public QWidget {
 public:

@@ -80,9 +80,8 @@ void TLabel::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         leftPressed_ = true;
-    const QPoint at = event->position().toPoint();
     if (OnMouseDown)
-        Guarded([&] { OnMouseDown(this, MouseButtonOf(event->button()), at.x(), at.y()); });
+        FireMouse(OnMouseDown, this, event);
     else
         event->ignore(); // a label without a handler lets the press reach its parent
 }

@@ -97,15 +97,21 @@ void DrawDisk(QPainter& p, QRectF r)
 
 // ---- Windows and pages ----
 
+// The product's dark band: navy fading to a darker navy, top to bottom.
+void NavyBand(QPainter& p, const QRect& r)
+{
+    QLinearGradient g(0, r.top(), 0, r.bottom() + 1);
+    g.setColorAt(0, kNavy);
+    g.setColorAt(1, kNavyDark);
+    p.fillRect(r, g);
+}
+
 QImage Splash()
 {
     QImage img = Canvas(315, 170);
     QPainter p(&img);
     Smooth(p);
-    QLinearGradient g(0, 0, 0, 170);
-    g.setColorAt(0, kNavy);
-    g.setColorAt(1, kNavyDark);
-    p.fillRect(img.rect(), g);
+    NavyBand(p, img.rect());
     DrawMark(p, QRectF(24, 42, 64, 64));
     p.setPen(Qt::white);
     p.setFont(Font(30, true));
@@ -123,10 +129,7 @@ QImage Splash()
 
 void TitleBar(QPainter& p, int w, int h, const QString& subtitle)
 {
-    QLinearGradient g(0, 0, 0, h);
-    g.setColorAt(0, kNavy);
-    g.setColorAt(1, kNavyDark);
-    p.fillRect(QRect(0, 0, w, h), g);
+    NavyBand(p, QRect(0, 0, w, h));
     DrawMark(p, QRectF(22, (h - 36) / 2.0, 36, 36));
     p.setPen(Qt::white);
     p.setFont(Font(22, true));
@@ -213,10 +216,7 @@ QImage InfoBackground()
     QImage img = Canvas(500, 220, kPanel);
     QPainter p(&img);
     Smooth(p);
-    QLinearGradient g(0, 0, 0, 30);
-    g.setColorAt(0, kNavy);
-    g.setColorAt(1, kNavyDark);
-    p.fillRect(QRect(0, 0, 500, 30), g);
+    NavyBand(p, QRect(0, 0, 500, 30));
     p.setPen(Qt::white);
     p.setFont(Font(13, true));
     p.drawText(QRectF(14, 0, 300, 30), Qt::AlignLeft | Qt::AlignVCenter, "Vantorel");
@@ -239,10 +239,7 @@ QImage AboutBackground()
     QImage img = Canvas(500, 275, kPanel);
     QPainter p(&img);
     Smooth(p);
-    QLinearGradient g(0, 0, 0, 110);
-    g.setColorAt(0, kNavy);
-    g.setColorAt(1, kNavyDark);
-    p.fillRect(QRect(0, 0, 500, 110), g);
+    NavyBand(p, QRect(0, 0, 500, 110));
     DrawMark(p, QRectF(30, 25, 60, 60));
     p.setPen(Qt::white);
     p.setFont(Font(30, true));

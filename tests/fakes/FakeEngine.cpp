@@ -1,6 +1,7 @@
 #include "fakes/FakeEngine.h"
 
 #include "enginelib/EngineText.h"
+#include "enginelib/EngineTree.h"
 
 namespace fakeengine {
 std::function<void(FakeEngineCall&)> Script;
@@ -29,24 +30,8 @@ void StopJkDefrag(int32_t* RunState, int32_t)
         *RunState = kRunStateStopRequested;
 }
 
-EngineItem* TreeSmallest(EngineItem* Root)
-{
-    while (Root && Root->Smaller)
-        Root = Root->Smaller;
-    return Root;
-}
-
-EngineItem* TreeNext(EngineItem* Item)
-{
-    if (!Item)
-        return nullptr;
-    if (Item->Bigger)
-        return TreeSmallest(Item->Bigger);
-    while (Item->Parent && Item->Parent->Bigger == Item)
-        Item = Item->Parent;
-    return Item->Parent;
-}
-
+EngineItem* TreeSmallest(EngineItem* Root) { return EngineTreeSmallest(Root); }
+EngineItem* TreeNext(EngineItem* Item) { return EngineTreeNext(Item); }
 int32_t FragmentCount(EngineItem* Item) { return Item ? Item->Fragments : 0; }
 int64_t GetItemLcn(EngineItem* Item) { return Item ? Item->Lcn : 0; }
 }

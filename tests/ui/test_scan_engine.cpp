@@ -11,9 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -55,10 +53,7 @@ TEST(ScanWithEngine, AnalysisReportMatchesTheEnginesSummary)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     ASSERT_TRUE(done);
 
-    std::ifstream in(DebugLogPath(), std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string log = ss.str();
+    const std::string log = TempHome::Read(DebugLogPath());
     EXPECT_NE(log.find(" - Number of files: " + m[1].str() + "\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find(" - Number of directories: " + m[2].str() + "\r\n"), std::string::npos);
     EXPECT_NE(log.find(" - Number of fragmented items: " + m[3].str() + " ("), std::string::npos);

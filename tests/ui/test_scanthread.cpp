@@ -13,20 +13,12 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-std::string ReadLog()
-{
-    std::ifstream in(DebugLogPath(), std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+std::string ReadLog() { return TempHome::Read(DebugLogPath()); }
 
 TDriveListItem Drive(const char* root, bool selected)
 {

@@ -3,21 +3,9 @@
 #include "core/uDebugLog.h"
 #include "fakes/TempHome.h"
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include <gtest/gtest.h>
-
-namespace {
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-} // namespace
 
 TEST(Format, Directives)
 {
@@ -57,7 +45,7 @@ TEST(DebugLog, LinesCarryTheTimeAndAreCompleteOnDisk)
     WriteDebugLog("", {}, dots);
     WriteDebugLog("Files %d kept as %d", {}, dots); // no arguments: written unchanged
     WriteDebugLog("%.2f%%", {12.345}, dots);
-    const std::string log = ReadAll(home.Path() + "/debug.log");
+    const std::string log = TempHome::Read(home.Path() + "/debug.log");
     const std::regex expected(
         "\\d\\d\\.\\d\\d\\.\\d\\d\\.\\d{3} Analyze\r\n"
         "\\d\\d\\.\\d\\d\\.\\d\\d\\.\\d{3} \r\n"
@@ -68,8 +56,8 @@ TEST(DebugLog, LinesCarryTheTimeAndAreCompleteOnDisk)
     // A new run starts with an empty log.
     DeleteDebugLog();
     WriteDebugLog("second run");
-    EXPECT_NE(ReadAll(home.Path() + "/debug.log").find("second run"), std::string::npos);
-    EXPECT_EQ(ReadAll(home.Path() + "/debug.log").find("Analyze"), std::string::npos);
+    EXPECT_NE(TempHome::Read(home.Path() + "/debug.log").find("second run"), std::string::npos);
+    EXPECT_EQ(TempHome::Read(home.Path() + "/debug.log").find("Analyze"), std::string::npos);
     DeleteDebugLog();
     DeleteDebugLog(); // a missing file is no error
 
