@@ -26,6 +26,8 @@ void TMainForm::CreatePages()
     ts4SGDriveList->SetDefaultColWidth(326);
     ts4SGDriveList->SetDefaultRowHeight(61);
     ts4SGDriveList->SetGridLineWidth(0);
+    // One row until the start-up sequence knows the drives.
+    ts4SGDriveList->SetRowCount(1);
 }
 
 void TMainForm::ShowPage(int page, int state, bool refreshSettings)
