@@ -23,6 +23,14 @@ TMainForm::TMainForm()
     ImBgMain->SetBounds(0, 0, 750, 550);
     LoadPngResource("bg_main", ImBgMain);
     CreatePages();
+    ImPageHead = new TImage(this);
+    ImPageHead->SetBounds(35, 71, 236, 25);
+    ImBtnSettingsGray = new TImage(this);
+    ImBtnSettingsGray->SetBounds(26, 524, 71, 23);
+    ImBtnSettings = new TImage(this);
+    ImBtnSettings->SetBounds(26, 524, 71, 23);
+    SkinButton(ImBtnSettings, QStringLiteral("BTN_SETTINGS"));
+    ImBtnSettings->OnClick = [this](QObject* s) { ImBtnSettingsClick(s); };
     OnCreate = [this](QObject* s) { FormCreate(s); };
     OnShow = [this](QObject* s) { FormShow(s); };
     OnDestroy = [this](QObject* s) { FormDestroy(s); };
@@ -36,6 +44,8 @@ void TMainForm::FormCreate(QObject*)
     if (SingleRun)
         SingleRun->RegisterInstance(uint64_t(winId()));
     SetRegion(RoundRectRegion(0, 0, 751, 551, 11, 11));
+    LoadPngResource("BTN_SETTINGS_NA", ImBtnSettings);
+    LoadPngResource("BTN_SETTINGS_GRAY", ImBtnSettingsGray);
     // The system's full-window-drag setting is left as the user has it.
 }
 
@@ -55,6 +65,8 @@ void TMainForm::FormDestroy(QObject*)
 {
     if (SingleRun)
         SingleRun->UnregisterInstance();
+    // A pass still running is stopped first: it writes into this window.
+    StopScanThread();
     WriteSettings(Settings, SysVars.ExeName, &SettingsOrigin);
 }
 

@@ -12,8 +12,15 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/Form.h"
 
+#include <QRegion>
+
+class QPainter;
+class QRect;
 class TImage;
+class TLabel;
+class TLSVGauge;
 class TPageControl;
+class TScanThread;
 class TSplashForm;
 class TStringGrid;
 class TTabSheet;
@@ -24,7 +31,11 @@ public:
     TMainForm();
     ~TMainForm() override;
 
+    // Frame.
     TImage* ImBgMain = nullptr;
+    TImage* ImPageHead = nullptr;
+    TImage* ImBtnSettingsGray = nullptr;
+    TImage* ImBtnSettings = nullptr;
     TImageList ilDriveIcons32{32, 32};
     TImageList ilDriveIcons48{48, 48};
 
@@ -38,7 +49,50 @@ public:
     TTabSheet* TabSheet5 = nullptr;
     TTabSheet* TabSheet6 = nullptr;
     TTabSheet* TabSheet7 = nullptr;
+
+    // Summary (defrag state 1).
+    TImage* Image1 = nullptr;
     TStringGrid* ts4SGDriveList = nullptr;
+    TImage* ts1ImScanSumm = nullptr;
+    TLabel* Label28 = nullptr;
+    TImage* ts1ImBtnScanNow = nullptr;
+
+    // Analysis progress (defrag state 2) and defragmentation progress (4).
+    TImage* Image3 = nullptr;
+    TStringGrid* ts5sgGuidList = nullptr;
+    TLabel* ts5lbCurStat = nullptr;
+    TLabel* ts5lbCurKey = nullptr;
+    TLabel* ts5lbTotStat = nullptr;
+    TLSVGauge* ts5ggTotProg = nullptr;
+    TImage* Image11 = nullptr;
+    TStringGrid* ts7sgGuidList = nullptr;
+    TLabel* ts7lbCurStat = nullptr;
+    TLabel* ts7lbCurKey = nullptr;
+    TLabel* ts7lbTotStat = nullptr;
+    TLSVGauge* ts7ggTotProg = nullptr;
+
+    // Results (defrag state 3) with the health block and the Fix button.
+    TImage* Image4 = nullptr;
+    TStringGrid* ts6sgScanResult = nullptr;
+    TImage* Image5 = nullptr;
+    TImage* Image14 = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* ts6lbTotErrCnt = nullptr;
+    TLabel* Label7 = nullptr;
+    TImage* ts6ImageTerm = nullptr;
+    TLabel* Label8 = nullptr;
+    TLabel* Label6 = nullptr;
+    TImage* ts7ImBtnFix = nullptr;
+
+    // Settings page (page 3) background.
+    TImage* Image10 = nullptr;
+
+    // Bottom buttons of the defrag and settings pages, on top of each other.
+    TImage* ts5ImBtnCancel = nullptr;
+    TImage* ts6ImBtnBack = nullptr;
+    TImage* ts7ImBtnCancel = nullptr;
+    TImage* ts8ImBtnOK = nullptr;
+    TImage* ts8ImBtnCancel = nullptr;
 
     // Frame.
     void FormCreate(QObject* Sender);
@@ -51,8 +105,27 @@ public:
 
     // Builds the page controls and their controls (called by the constructor).
     void CreatePages();
-    // Page flow: shows page `page` in state `state`.
-    void ShowPage(int page, int state, bool refreshSettings);
+    // Page flow: shows top-level page `page` (1..3) and, on page 1, defrag
+    // state `state` (1..4), running the entry steps of that state.
+    void ShowPage(int page, int state, bool loadSettings);
+    void UpdatePageButtons(int page, int state);
+    void ScanThreadTerminated(QObject* Sender);
+    // Asks a running pass to stop and waits until it has ended (at exit).
+    void StopScanThread();
+
+    void ts1ImBtnScanNowClick(QObject* Sender);
+    void ts7ImBtnFixClick(QObject* Sender);
+    void ts7ImBtnCancelClick(QObject* Sender);
+    void ts6ImBtnBackClick(QObject* Sender);
+    void ImBtnSettingsClick(QObject* Sender);
+    void ts8ImBtnOKClick(QObject* Sender);
+    void ts8ImBtnCancelClick(QObject* Sender);
+
+    // Progress and results views.
+    void ts5sgGuidListDrawCell(QObject* Sender, int ACol, int ARow, const QRect& Rect, unsigned State,
+                               QPainter& Canvas);
+    void ts6sgScanResultDrawCell(QObject* Sender, int ACol, int ARow, const QRect& Rect, unsigned State,
+                                 QPainter& Canvas);
 
 private:
     friend class TSplashForm;
@@ -67,6 +140,22 @@ private:
     int ActivePage = 0;
     int DefragState = 0;
     bool Busy = false;
+    // Hit regions of the page header's tabs, reloaded by ShowPage.
+    QRegion TabRegionDefrag;
+    QRegion TabRegionFreeScans;
+    // The worker of the running pass; cleared when it has ended, so that it
+    // is never touched after it has freed itself.
+    TScanThread* ScanThread = nullptr;
+    // Set while the window is being destroyed: a pass that ends then shows no page.
+    bool Closing = false;
+
+    void StartScanThread(const char* mode);
+    void ResetProgressGrid(TStringGrid* grid, int state);
+    void FillResultsGrid();
+    void ShowResultsHealth();
 };
+
+// 3 (High) below 100 fragmented files, 2 (Medium) up to 199, 1 (Low) from 200.
+int HealthLevel(int32_t count);
 
 extern TMainForm* MainForm;

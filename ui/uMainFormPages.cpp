@@ -1,9 +1,107 @@
-// Page flow of the main window.
+// Page flow of the main window: the pages, ShowPage with the entry steps of
+// each state, and the hand-over to and from the scan worker.
 
 #include "ui/uMainForm.h"
 
+#include "app/uResources.h"
+#include "controls/cm_LSVGauges.h"
+#include "core/uFormat.h"
+#include "engine/uScanThread.h"
+#include "enginelib/JkDefrag.h"
+#include "toolkit/Application.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/Grids.h"
+#include "toolkit/Image.h"
+#include "toolkit/StdCtrls.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace {
+
+TImage* NewImage(QWidget* parent, int x, int y, int w, int h)
+{
+    auto* im = new TImage(parent);
+    im->SetBounds(x, y, w, h);
+    return im;
+}
+
+TLabel* NewLabel(QWidget* parent, int x, int y, const QString& caption, int pixelSize, bool bold)
+{
+    auto* lb = new TLabel(parent, caption);
+    lb->SetFont(MakeFont(QStringLiteral("Arial"), pixelSize, bold));
+    lb->SetFontColor(QColor(30, 30, 30));
+    lb->move(x, y);
+    return lb;
+}
+
+// A label of fixed size whose text is centred in it.
+TLabel* NewCentredLabel(QWidget* parent, int x, int y, int w, int h, const QString& caption, int pixelSize,
+                        bool bold, bool wrap = false)
+{
+    TLabel* lb = NewLabel(parent, x, y, caption, pixelSize, bold);
+    lb->SetAutoSize(false);
+    lb->SetWordWrap(wrap);
+    lb->SetAlignment(taCenter);
+    lb->SetBounds(x, y, w, h);
+    return lb;
+}
+
+TStringGrid* NewViewGrid(QWidget* parent, int x, int y, int w, int h)
+{
+    auto* grid = new TStringGrid(parent);
+    grid->SetBounds(x, y, w, h);
+    grid->SetDefaultRowHeight(32);
+    grid->SetGridLineWidth(0);
+    grid->SetRowCount(1);
+    return grid;
+}
+
+// The total gauge of a progress page: a plain horizontal bar with its
+// percentage centred in bold black.
+TLSVGauge* NewTotalGauge(QWidget* parent)
+{
+    auto* gauge = new TLSVGauge(parent);
+    gauge->SetLoading(true);
+    gauge->SetBounds(15, 330, 690, 20);
+    gauge->SetKind(lgkHorizontalBar);
+    gauge->SetBorderStyle(bsNone);
+    gauge->SetFrame3D(false);
+    gauge->SetForeColor(QColor(0, 0, 128));
+    gauge->SetText(QStringLiteral("%d%%"));
+    gauge->SetShowText(true);
+    gauge->SetHorTextAlignment(taCenter);
+    gauge->SetVerTextAlignment(taCentered);
+    TGFont font;
+    font.SetFont(MakeFont(QStringLiteral("Tahoma"), 11, true));
+    font.SetColor(Qt::black);
+    font.SetFixTextColor(true);
+    gauge->SetFont(font);
+    gauge->SetTransparentBack(false);
+    gauge->SetTransparentFore(false);
+    gauge->SetLoading(false);
+    return gauge;
+}
+
+void LoadGaugeTextures(TLSVGauge* gauge)
+{
+    QImage fore, back;
+    LoadGifResource(QStringLiteral("TS5PROG_MAIN"), fore);
+    LoadGifResource(QStringLiteral("TS5PROG_BG"), back);
+    gauge->SetTextureOnFore(fore);
+    gauge->SetTextureOnBack(back);
+}
+
+} // namespace
+
+int HealthLevel(int32_t count)
+{
+    if (count < 100)
+        return 3;
+    if (count <= 199)
+        return 2;
+    return 1;
+}
 
 void TMainForm::CreatePages()
 {
@@ -19,6 +117,9 @@ void TMainForm::CreatePages()
     TabSheet6 = new TTabSheet(CleanPgControl, "ScanResult");
     TabSheet7 = new TTabSheet(CleanPgControl, "FixProg");
 
+    // Summary: the drive panel on the left, the scan summary on the right.
+    Image1 = NewImage(TabSheet4, 0, 0, 365, 364);
+    LoadGifResource(QStringLiteral("bg_drives_ts4"), Image1);
     // The drive list: one 326-pixel column of 61-pixel rows, no grid lines.
     ts4SGDriveList = new TStringGrid(TabSheet4);
     ts4SGDriveList->SetBounds(17, 47, 326, 301);
@@ -28,13 +129,275 @@ void TMainForm::CreatePages()
     ts4SGDriveList->SetGridLineWidth(0);
     // One row until the start-up sequence knows the drives.
     ts4SGDriveList->SetRowCount(1);
+    ts1ImScanSumm = NewImage(TabSheet4, 365, 1, 360, 265);
+    LoadGifResource(QStringLiteral("bg_scansumm_ts4_blank"), ts1ImScanSumm);
+    Label28 = NewCentredLabel(
+        TabSheet4, 380, 277, 320, 34,
+        QStringLiteral("Click \u201cScan Now\u201d to automatically check your drives for fragmented files and entries"),
+        13, false, true);
+    Label28->SetFontColor(palette().color(QPalette::WindowText));
+    ts1ImBtnScanNow = NewImage(TabSheet4, 466, 318, 152, 32);
+    SkinButton(ts1ImBtnScanNow, QStringLiteral("btn_scannow"));
+    ts1ImBtnScanNow->OnClick = [this](QObject* s) { ts1ImBtnScanNowClick(s); };
+
+    // The two progress pages: same geometry, their own controls.
+    struct ProgressPage {
+        TTabSheet* sheet;
+        const char* background;
+        const char* totalCaption;
+        TImage*& image;
+        TStringGrid*& grid;
+        TLabel*& curStat;
+        TLabel*& curKey;
+        TLabel*& totStat;
+        TLSVGauge*& gauge;
+    };
+    for (ProgressPage p : {
+             ProgressPage{TabSheet5, "bg_scanprog_ts5", "Scan progress for all drives:", Image3, ts5sgGuidList,
+                          ts5lbCurStat, ts5lbCurKey, ts5lbTotStat, ts5ggTotProg},
+             ProgressPage{TabSheet7, "bg_fixprog_ts7", "Fix progress for all sections:", Image11, ts7sgGuidList,
+                          ts7lbCurStat, ts7lbCurKey, ts7lbTotStat, ts7ggTotProg},
+         }) {
+        p.image = NewImage(p.sheet, 0, 0, 720, 365);
+        LoadGifResource(QString::fromLatin1(p.background), p.image);
+        p.grid = NewViewGrid(p.sheet, 17, 68, 687, 195);
+        p.grid->OnDrawCell = [this](QObject* s, int c, int r, const QRect& rc, TGridDrawState st, QPainter& cv) {
+            ts5sgGuidListDrawCell(s, c, r, rc, st, cv);
+        };
+        p.curStat = NewLabel(p.sheet, 15, 272, QStringLiteral("Current key:"), 13, true);
+        p.curStat->SetAutoSize(false);
+        p.curStat->SetBounds(15, 272, 690, 16);
+        p.curKey = NewLabel(p.sheet, 15, 290, QString(), 13, false);
+        p.curKey->SetAutoSize(false);
+        p.curKey->SetBounds(15, 290, 690, 16);
+        p.totStat = NewLabel(p.sheet, 15, 312, QString::fromLatin1(p.totalCaption), 13, true);
+        p.gauge = NewTotalGauge(p.sheet);
+    }
+
+    // Results: the list of analysed drives, the health block and Fix.
+    Image4 = NewImage(TabSheet6, 0, 0, 535, 365);
+    LoadGifResource(QStringLiteral("bg_scanres_ts6"), Image4);
+    ts6sgScanResult = NewViewGrid(TabSheet6, 17, 68, 501, 279);
+    ts6sgScanResult->OnDrawCell = [this](QObject* s, int c, int r, const QRect& rc, TGridDrawState st, QPainter& cv) {
+        ts6sgScanResultDrawCell(s, c, r, rc, st, cv);
+    };
+    Image5 = NewImage(TabSheet6, 543, 0, 170, 270);
+    LoadGifResource(QStringLiteral("bg_health_ts6"), Image5);
+    Image14 = NewImage(TabSheet6, 543, 275, 170, 90);
+    LoadGifResource(QStringLiteral("bg_fix_ts6"), Image14);
+    Label1 = NewCentredLabel(TabSheet6, 550, 42, 155, 16, QStringLiteral("Fragmented files, total:"), 13, true);
+    ts6lbTotErrCnt = NewCentredLabel(TabSheet6, 550, 59, 155, 32, QStringLiteral("600"), 28, false);
+    Label7 = NewCentredLabel(TabSheet6, 550, 103, 155, 16, QStringLiteral("Drives health is:"), 13, true);
+    ts6ImageTerm = NewImage(TabSheet6, 614, 127, 28, 69);
+    Label8 = NewCentredLabel(TabSheet6, 550, 198, 155, 32, QStringLiteral("LOW"), 28, false);
+    Label6 = NewCentredLabel(TabSheet6, 550, 282, 155, 32, QStringLiteral("Click to begin the defragmentation:"), 13,
+                             false, true);
+    ts7ImBtnFix = NewImage(TabSheet6, 552, 318, 152, 32);
+    SkinButton(ts7ImBtnFix, QStringLiteral("Btn_FixDrives"), true);
+    ts7ImBtnFix->OnClick = [this](QObject* s) { ts7ImBtnFixClick(s); };
+
+    Image10 = NewImage(TabSheet8, 0, 2, 720, 372);
+    LoadGifResource(QStringLiteral("bg_settings_ts8"), Image10);
+
+    // The bottom buttons lie on the window, below the pages.
+    ts5ImBtnCancel = NewImage(this, 620, 481, 102, 32);
+    ts6ImBtnBack = NewImage(this, 620, 481, 102, 32);
+    ts7ImBtnCancel = NewImage(this, 620, 481, 102, 32);
+    ts8ImBtnOK = NewImage(this, 620, 481, 102, 32);
+    ts8ImBtnCancel = NewImage(this, 511, 481, 102, 32);
+    // The analysis cannot be interrupted from its page: its Cancel has no handlers.
+    SkinButton(ts6ImBtnBack, QStringLiteral("BTN_BACK"));
+    SkinButton(ts7ImBtnCancel, QStringLiteral("BTN_CANCEL"));
+    SkinButton(ts8ImBtnOK, QStringLiteral("BTN_OK"));
+    SkinButton(ts8ImBtnCancel, QStringLiteral("BTN_CANCEL"));
+    ts6ImBtnBack->OnClick = [this](QObject* s) { ts6ImBtnBackClick(s); };
+    ts7ImBtnCancel->OnClick = [this](QObject* s) { ts7ImBtnCancelClick(s); };
+    ts8ImBtnOK->OnClick = [this](QObject* s) { ts8ImBtnOKClick(s); };
+    ts8ImBtnCancel->OnClick = [this](QObject* s) { ts8ImBtnCancelClick(s); };
+    UpdatePageButtons(0, 0);
 }
 
-void TMainForm::ShowPage(int page, int state, bool refreshSettings)
+void TMainForm::UpdatePageButtons(int page, int state)
 {
-    // The pages themselves are built on this state; until they exist the
-    // window shows its frame only.
-    ActivePage = page;
-    DefragState = state;
-    (void)refreshSettings;
+    for (TImage* b : {ts5ImBtnCancel, ts6ImBtnBack, ts7ImBtnCancel, ts8ImBtnCancel, ts8ImBtnOK})
+        b->SetVisible(false);
+    if (page == 1 && state == 3)
+        ts6ImBtnBack->SetVisible(true);
+    if (page == 1 && state == 4)
+        ts7ImBtnCancel->SetVisible(true);
+    if (page == 3) {
+        ts8ImBtnCancel->SetVisible(true);
+        ts8ImBtnOK->SetVisible(true);
+    }
 }
+
+void TMainForm::ShowPage(int page, int state, bool loadSettings)
+{
+    PgControl->SetActivePageIndex(page - 1);
+    if (ImPageHead)
+        ImPageHead->SetVisible(true);
+    if (page == 1) {
+        if (ImPageHead)
+            LoadPngResource(QStringLiteral("BtnPg_Defrag"), ImPageHead);
+        LoadRegionResource(TabRegionDefrag, QStringLiteral("BtnPg_Defrag_r2"));
+        UpdatePageButtons(1, state);
+        CleanPgControl->SetActivePageIndex(state - 1);
+        switch (state) {
+        case 1:
+            LoadPngResource(QStringLiteral("btn_scannow_na"), ts1ImBtnScanNow);
+            // With no pass running the header and the settings are free again,
+            // also after a defragmentation, which never enters the results.
+            if (!ScanThread) {
+                Busy = false;
+                if (ImBtnSettings)
+                    ImBtnSettings->SetVisible(true);
+            }
+            break;
+        case 2:
+        case 4: {
+            const bool analysis = state == 2;
+            TLSVGauge* gauge = analysis ? ts5ggTotProg : ts7ggTotProg;
+            LoadGaugeTextures(gauge);
+            TImage* cancel = analysis ? ts5ImBtnCancel : ts7ImBtnCancel;
+            LoadPngResource(QStringLiteral("BTN_CANCEL_NA"), cancel);
+            cancel->SetVisible(!analysis);
+            gauge->SetProgress(0);
+            if (ImBtnSettings)
+                ImBtnSettings->SetVisible(false);
+            Busy = true;
+            if (ImPageHead)
+                LoadPngResource(QStringLiteral("BtnPg_Defrag_na"), ImPageHead);
+            ResetProgressGrid(analysis ? ts5sgGuidList : ts7sgGuidList, state);
+            StartScanThread(analysis ? "a" : "d");
+            break;
+        }
+        case 3:
+            LoadPngResource(QStringLiteral("BTN_BACK_NA"), ts6ImBtnBack);
+            ts6ImBtnBack->SetVisible(true);
+            if (ImBtnSettings)
+                ImBtnSettings->SetVisible(true);
+            Busy = false;
+            FillResultsGrid();
+            ShowResultsHealth();
+            if (Settings.ErrFound == 0) {
+                LoadPngResource(QStringLiteral("Btn_FixDrives_gray"), ts7ImBtnFix);
+                ts7ImBtnFix->SetEnabled(false);
+            } else {
+                LoadPngResource(QStringLiteral("Btn_FixDrives_na"), ts7ImBtnFix);
+                ts7ImBtnFix->SetEnabled(true);
+                ShowMainWindow();
+            }
+            break;
+        default:
+            break;
+        }
+    } else if (page == 2) {
+        if (ImPageHead)
+            LoadPngResource(QStringLiteral("BtnPg_FreeScans"), ImPageHead);
+        LoadRegionResource(TabRegionFreeScans, QStringLiteral("BtnPg_FreeScans_r1"));
+        UpdatePageButtons(2, state);
+    } else if (page == 3) {
+        if (ImPageHead)
+            ImPageHead->SetVisible(false);
+        LoadPngResource(QStringLiteral("BTN_OK_NA"), ts8ImBtnOK);
+        LoadPngResource(QStringLiteral("BTN_CANCEL_NA"), ts8ImBtnCancel);
+        UpdatePageButtons(3, state);
+        (void)loadSettings;
+    }
+}
+
+void TMainForm::StartScanThread(const char* mode)
+{
+    const bool analysis = mode[0] == 'a';
+    auto* thread = new TScanThread;
+    ScanThread = thread;
+    thread->Priority = analysis ? TThreadPriority::tpHigher : TThreadPriority::tpNormal;
+    thread->FreeOnTerminate = true;
+    thread->Mode = mode;
+    thread->ResultGrid = analysis ? ts5sgGuidList : ts7sgGuidList;
+    thread->ProgressGauge = analysis ? ts5ggTotProg : ts7ggTotProg;
+    thread->CaptionLabel = analysis ? ts5lbCurStat : ts7lbCurStat;
+    thread->DetailLabel = analysis ? ts5lbCurKey : ts7lbCurKey;
+    thread->DriveList = &DriveList;
+    thread->Settings = &Settings;
+    thread->OnTerminate = [this](QObject* s) { ScanThreadTerminated(s); };
+    thread->Start();
+}
+
+void TMainForm::ScanThreadTerminated(QObject* Sender)
+{
+    (void)Sender;
+    const bool defragmentation = ScanThread && ScanThread->Mode == "d";
+    ScanThread = nullptr;
+    if (Closing)
+        return;
+    ActivePage = 1;
+    DefragState = defragmentation ? 1 : 3;
+    // The settings page stays up with what the user is typing; its OK or
+    // Cancel returns to the state chosen here.
+    if (PgControl->ActivePageIndex() == 2)
+        return;
+    ShowPage(1, DefragState, true);
+}
+
+void TMainForm::StopScanThread()
+{
+    if (!ScanThread)
+        return;
+    Closing = true;
+    ScanThread->Terminate();
+    StopJkDefrag(&EngineRunState, 0);
+    // The worker's steps on this thread must still run while it winds down.
+    while (ScanThread) {
+        StopJkDefrag(&EngineRunState, 0);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        if (ScanThread)
+            QThread::msleep(5);
+    }
+}
+
+void TMainForm::ts1ImBtnScanNowClick(QObject*)
+{
+    // A cancelled pass may still be winding down; one pass at a time.
+    if (ScanThread)
+        return;
+    ActivePage = 1;
+    DefragState = 2;
+    ShowPage(1, 2, true);
+}
+
+void TMainForm::ts7ImBtnFixClick(QObject*)
+{
+    if (ScanThread || Settings.ErrFound <= 0)
+        return;
+    ActivePage = 1;
+    DefragState = 4;
+    ShowPage(1, 4, true);
+}
+
+void TMainForm::ts7ImBtnCancelClick(QObject*)
+{
+    ActivePage = 1;
+    DefragState = 3;
+    if (ScanThread)
+        ScanThread->Terminate();
+    ShowPage(1, 3, false);
+}
+
+void TMainForm::ts6ImBtnBackClick(QObject*)
+{
+    ActivePage = 1;
+    DefragState = 1;
+    ShowPage(1, 1, true);
+}
+
+void TMainForm::ImBtnSettingsClick(QObject*)
+{
+    if (Busy)
+        return;
+    ShowPage(3, 0, true);
+}
+
+void TMainForm::ts8ImBtnOKClick(QObject*) { ShowPage(ActivePage, DefragState, false); }
+
+void TMainForm::ts8ImBtnCancelClick(QObject*) { ShowPage(ActivePage, DefragState, false); }

@@ -1,0 +1,355 @@
+// The main window's page flow: Scan Now, the results, Fix, Cancel, Back and
+// the settings page, with the worker running a scripted engine; the health
+// block and the painting of the progress and results grids.
+
+#include "controls/cm_LSVGauges.h"
+#include "core/uDebugLog.h"
+#include "core/uFormat.h"
+#include "engine/uScanThread.h"
+#include "fakes/FakeEngine.h"
+#include "fakes/TempHome.h"
+#include "toolkit/Application.h"
+#include "toolkit/ComCtrls.h"
+#include "toolkit/Grids.h"
+#include "toolkit/Image.h"
+#include "toolkit/StdCtrls.h"
+#include "ui/uMainForm.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QThread>
+
+#include <atomic>
+
+#include <gtest/gtest.h>
+
+struct TMainFormTestAccess {
+    static TSettings& Settings() { return MainForm->Settings; }
+    static TDriveList& DriveList() { return MainForm->DriveList; }
+    static int ActivePage() { return MainForm->ActivePage; }
+    static int DefragState() { return MainForm->DefragState; }
+    static bool Busy() { return MainForm->Busy; }
+    static bool Running() { return MainForm->ScanThread != nullptr; }
+    static void ReadStoredSettings() { ReadSettings(MainForm->Settings, &MainForm->SettingsOrigin); }
+};
+using Access = TMainFormTestAccess;
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, int limitMs = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+QImage Resource(const char* name)
+{
+    QImage image(QStringLiteral(":/art/") + QString::fromLatin1(name));
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+bool Shows(const TImage* image, const char* name)
+{
+    return image->Picture().convertToFormat(QImage::Format_ARGB32) == Resource(name);
+}
+
+TDriveListItem Drive(const char* root, bool selected, int64_t fragmentedFiles = 0)
+{
+    TDriveListItem d;
+    d.RootPath = root;
+    d.DisplayName = std::string("Disk ") + root;
+    d.TotalSizeText = "1.00 GB";
+    d.Selected = selected;
+    d.FragmentedFiles = fragmentedFiles;
+    return d;
+}
+
+// The engine's script: an analysis reports `found` fragmented files per
+// drive; a defragmentation runs until it is stopped, then lingers for
+// `linger` ms, as an engine finishing its current move would.
+std::atomic<int> gFound{0};
+std::atomic<int> gLingerMs{0};
+void Script(FakeEngineCall& c)
+{
+    EngineStatus s{};
+    s.PhaseCode = kPhaseAnalyze;
+    c.status(&s);
+    s.WorkTotal = 10;
+    if (c.mode == kModeAnalyze) {
+        s.WorkDone = 10;
+        s.FragmentedItemCount = gFound;
+        c.progress(&s);
+        c.analyze(&s, nullptr);
+        return;
+    }
+    s.PhaseCode = kPhaseDefragment;
+    c.status(&s);
+    QElapsedTimer clock;
+    clock.start();
+    while (!c.Stopped() && clock.elapsed() < 20000) {
+        c.move(nullptr, 1, 10, 20);
+        QThread::msleep(10);
+    }
+    QThread::msleep(gLingerMs);
+}
+
+class Pages : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetDebugLogFolder(home.Path());
+        fakeengine::Calls.clear();
+        fakeengine::Script = Script;
+        gFound = 0;
+        gLingerMs = 0;
+        MainForm = new TMainForm;
+        Access::DriveList() = {Drive("/a", true), Drive("/b", false, 7), Drive("/c", true)};
+        Access::ReadStoredSettings();
+        MainForm->ShowPage(1, 1, true);
+    }
+    void TearDown() override
+    {
+        if (MainForm)
+            MainForm->Destroy();
+        MainForm = nullptr;
+        fakeengine::Script = nullptr;
+        SetDebugLogFolder("");
+    }
+    static void ScanNow() { Fire(MainForm->ts1ImBtnScanNow->OnClick, MainForm->ts1ImBtnScanNow); }
+    static void Fix() { Fire(MainForm->ts7ImBtnFix->OnClick, MainForm->ts7ImBtnFix); }
+    static int Page() { return MainForm->PgControl->ActivePageIndex() + 1; }
+    static int State() { return MainForm->CleanPgControl->ActivePageIndex() + 1; }
+    static void AnalyseAndWait()
+    {
+        ScanNow();
+        ASSERT_TRUE(WaitUntil([] { return Access::DefragState() == 3 && !Access::Running(); }));
+    }
+
+    TempHome home;
+};
+
+TEST_F(Pages, AnalysisRunsThenTheResultsListTheTickedDrives)
+{
+    gFound = 60;
+    ScanNow();
+    // The analysis page, locked while the pass runs.
+    EXPECT_EQ(Access::DefragState(), 2);
+    EXPECT_EQ(State(), 2);
+    EXPECT_TRUE(Access::Busy());
+    EXPECT_FALSE(MainForm->ImBtnSettings->Visible()) << "the grey settings button shows";
+    EXPECT_TRUE(MainForm->ImBtnSettingsGray->Visible());
+    EXPECT_FALSE(MainForm->ts5ImBtnCancel->Visible()) << "an analysis cannot be cancelled";
+    EXPECT_TRUE(Shows(MainForm->ImPageHead, "BtnPg_Defrag_na.png"));
+    EXPECT_EQ(MainForm->ts5ggTotProg->TextureOnFore().size(), QSize(690, 20));
+
+    ASSERT_TRUE(WaitUntil([] { return Access::DefragState() == 3; }));
+    EXPECT_EQ(State(), 3);
+    EXPECT_FALSE(Access::Busy());
+    EXPECT_TRUE(MainForm->ImBtnSettings->Visible());
+    EXPECT_TRUE(MainForm->ts6ImBtnBack->Visible());
+    EXPECT_EQ(fakeengine::Calls,
+              (std::vector<std::string>{"0 /a", "0 /c", "0 /a", "0 /c"}))
+        << "pre-pass and main pass over the ticked drives";
+
+    // The total counts every drive, also the unticked one; only ticked
+    // drives are listed, in drive-list order.
+    const TSettings& s = Access::Settings();
+    EXPECT_EQ(s.ErrFound, 60 + 7 + 60);
+    EXPECT_EQ(s.ErrFixed, 0);
+    EXPECT_NO_THROW(StrToDateTime(s.LastScanDate, TFormatSettings::System()));
+    TStringGrid* grid = MainForm->ts6sgScanResult;
+    EXPECT_EQ(grid->Tag, 2);
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->Object(0, 0), 0);
+    EXPECT_EQ(grid->Object(0, 1), 2);
+    EXPECT_EQ(MainForm->ts6lbTotErrCnt->text(), "127");
+    EXPECT_EQ(MainForm->Label8->text(), "Medium");
+    EXPECT_TRUE(MainForm->ts7ImBtnFix->Enabled());
+    EXPECT_TRUE(Shows(MainForm->ts7ImBtnFix, "Btn_FixDrives_NA.png"));
+
+    Fire(MainForm->ts6ImBtnBack->OnClick, MainForm->ts6ImBtnBack);
+    EXPECT_EQ(State(), 1);
+    EXPECT_FALSE(MainForm->ts6ImBtnBack->Visible());
+}
+
+TEST_F(Pages, HealthOfTheResultsAndTheFixButton)
+{
+    struct Case {
+        int found;
+        const char* word;
+        QColor colour;
+        bool fixEnabled;
+    } cases[] = {
+        {0, "High", QColor(0, 160, 0), false},
+        {99, "High", QColor(0, 160, 0), true},
+        {100, "Medium", QColor(255, 106, 0), true},
+        {199, "Medium", QColor(255, 106, 0), true},
+        {200, "Low", QColor(215, 0, 0), true},
+    };
+    Access::DriveList() = {Drive("/a", true)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.found);
+        gFound = c.found;
+        AnalyseAndWait();
+        EXPECT_EQ(MainForm->Label8->text(), c.word);
+        EXPECT_EQ(MainForm->Label8->palette().color(QPalette::WindowText), c.colour);
+        EXPECT_EQ(MainForm->ts6lbTotErrCnt->palette().color(QPalette::WindowText), c.colour);
+        EXPECT_EQ(MainForm->ts7ImBtnFix->Enabled(), c.fixEnabled);
+        EXPECT_TRUE(Shows(MainForm->ts7ImBtnFix, c.fixEnabled ? "Btn_FixDrives_NA.png" : "Btn_FixDrives_GRAY.png"));
+        // A disabled Fix ignores the click.
+        Fix();
+        EXPECT_EQ(Access::DefragState(), c.fixEnabled ? 4 : 3);
+        if (c.fixEnabled) {
+            Fire(MainForm->ts7ImBtnCancel->OnClick, MainForm->ts7ImBtnCancel);
+            ASSERT_TRUE(WaitUntil([] { return !Access::Running(); }));
+        }
+        Fire(MainForm->ts6ImBtnBack->OnClick, MainForm->ts6ImBtnBack);
+    }
+    EXPECT_EQ(HealthLevel(-5), 3);
+}
+
+TEST_F(Pages, CancelShowsTheResultsAtOnceAndTheSummaryWhenTheWorkerHasEnded)
+{
+    gFound = 3;
+    AnalyseAndWait();
+    gLingerMs = 400;
+    Fix();
+    EXPECT_EQ(State(), 4);
+    EXPECT_TRUE(MainForm->ts7ImBtnCancel->Visible());
+    EXPECT_TRUE(Access::Busy());
+    ASSERT_TRUE(WaitUntil([] { return fakeengine::Calls.size() == 5; }));
+
+    Fire(MainForm->ts7ImBtnCancel->OnClick, MainForm->ts7ImBtnCancel);
+    EXPECT_EQ(State(), 3) << "the results page at once";
+    EXPECT_TRUE(Access::Running()) << "the worker is still winding down";
+
+    // Back and Scan Now while the cancelled pass winds down start nothing.
+    Fire(MainForm->ts6ImBtnBack->OnClick, MainForm->ts6ImBtnBack);
+    ScanNow();
+    EXPECT_EQ(State(), 1);
+    EXPECT_EQ(fakeengine::Calls.size(), 5u);
+
+    ASSERT_TRUE(WaitUntil([] { return !Access::Running(); }));
+    EXPECT_EQ(Access::DefragState(), 1) << "the defragmentation's end shows the summary";
+    EXPECT_EQ(State(), 1);
+    EXPECT_FALSE(Access::Busy()) << "with no pass running the window is free again";
+    EXPECT_TRUE(MainForm->ImBtnSettings->Visible());
+    EXPECT_EQ(fakeengine::Calls.back(), "2 /a") << "the stopped pass went on to no further drive";
+}
+
+TEST_F(Pages, SettingsPageReturnsToTheStateItCameFrom)
+{
+    gFound = 3;
+    AnalyseAndWait();
+    Fire(MainForm->ImBtnSettings->OnClick, MainForm->ImBtnSettings);
+    EXPECT_EQ(Page(), 3);
+    EXPECT_FALSE(MainForm->ImPageHead->Visible());
+    EXPECT_TRUE(MainForm->ts8ImBtnOK->Visible());
+    EXPECT_TRUE(MainForm->ts8ImBtnCancel->Visible());
+    Fire(MainForm->ts8ImBtnCancel->OnClick, MainForm->ts8ImBtnCancel);
+    EXPECT_EQ(Page(), 1);
+    EXPECT_EQ(State(), 3);
+
+    // A cancelled defragmentation that ends while the settings page is up
+    // leaves the page alone; OK then returns to the summary.
+    gLingerMs = 300;
+    Fix();
+    ASSERT_TRUE(WaitUntil([] { return fakeengine::Calls.size() == 5; }));
+    Fire(MainForm->ts7ImBtnCancel->OnClick, MainForm->ts7ImBtnCancel);
+    Fire(MainForm->ImBtnSettings->OnClick, MainForm->ImBtnSettings);
+    ASSERT_EQ(Page(), 3);
+    ASSERT_TRUE(WaitUntil([] { return !Access::Running(); }));
+    EXPECT_EQ(Page(), 3);
+    Fire(MainForm->ts8ImBtnOK->OnClick, MainForm->ts8ImBtnOK);
+    EXPECT_EQ(Page(), 1);
+    EXPECT_EQ(State(), 1);
+}
+
+TEST_F(Pages, ClosingTheWindowStopsARunningPassFirst)
+{
+    gFound = 3;
+    AnalyseAndWait();
+    Fix();
+    ASSERT_TRUE(WaitUntil([] { return fakeengine::Calls.size() == 5; }));
+    QElapsedTimer clock;
+    clock.start();
+    MainForm->Destroy();
+    MainForm = nullptr;
+    EXPECT_LT(clock.elapsed(), 5000) << "the engine was told to stop";
+    EXPECT_EQ(fakeengine::Calls.back(), "2 /a") << "no further drive was started";
+    EXPECT_TRUE(TempHome::Exists(home.HiveFile())) << "the settings were written after the stop";
+}
+
+// Where the text of a cell starts, in pixels from the cell's left edge.
+int TextLeft(TStringGrid* grid, int col, const TDrawCellEvent& draw)
+{
+    const QRect r(0, 0, grid->ColWidth(col), grid->DefaultRowHeight());
+    QImage image(r.size(), QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter p(&image);
+    draw(grid, col, 0, r, 0, p);
+    p.end();
+    int left = -1;
+    for (int x = 0; x < image.width() && left < 0; ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 128) {
+                left = x;
+                break;
+            }
+    return left;
+}
+
+TEST_F(Pages, GridCellsCentreTheirCounts)
+{
+    Access::DriveList()[0].FragmentedFiles = 42;
+    Access::DriveList()[0].Fragments = 42;
+    TStringGrid* progress = MainForm->ts5sgGuidList;
+    const auto drawProgress = [](QObject* s, int c, int r, const QRect& rc, TGridDrawState st, QPainter& cv) {
+        MainForm->ts5sgGuidListDrawCell(s, c, r, rc, st, cv);
+    };
+    const auto drawResults = [](QObject* s, int c, int r, const QRect& rc, TGridDrawState st, QPainter& cv) {
+        MainForm->ts6sgScanResultDrawCell(s, c, r, rc, st, cv);
+    };
+
+    // Before the worker has added a drive the row is plain white.
+    MainForm->ShowPage(1, 3, false);
+    fakeengine::Script = [](FakeEngineCall& c) {
+        while (!c.Stopped())
+            QThread::msleep(5);
+    };
+    ScanNow();
+    EXPECT_EQ(progress->ColWidth(1), 687 - 466 - TStringGrid::VerticalScrollBarWidth());
+    EXPECT_EQ(TextLeft(progress, 0, drawProgress), -1);
+    MainForm->StopScanThread();
+
+    progress->Tag = 1;
+    progress->SetObject(0, 0, 0);
+    progress->SetCell(1, 0, "42");
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(10);
+    const int textWidth = QFontMetrics(font).horizontalAdvance("42");
+    const auto half = [](int v) { return int(RoundHalfEven(v / 2.0L)); };
+    const int expected = half(progress->ColWidth(1)) - half(textWidth) + TStringGrid::VerticalScrollBarWidth() - 9;
+    EXPECT_NEAR(TextLeft(progress, 1, drawProgress), expected, 2) << "the count column is shifted by the scroll bar";
+
+    TStringGrid* results = MainForm->ts6sgScanResult;
+    EXPECT_EQ(results->Object(0, 0), 0);
+    EXPECT_NEAR(TextLeft(results, 3, drawResults), half(100) - half(textWidth), 2) << "no shift in the results";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    TApplication app(argc, argv);
+    UsageStatisticsSender = [](int32_t, const TSettings&) {};
+    SetMessageBoxHook([](const MessageBoxRequest&) { return IDOK; });
+    return RUN_ALL_TESTS();
+}
