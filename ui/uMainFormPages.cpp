@@ -192,7 +192,7 @@ void TMainForm::CreatePages()
     Label8 = NewCentredLabel(TabSheet6, 550, 198, 155, 32, QStringLiteral("LOW"), 28, false);
     Label6 = NewCentredLabel(TabSheet6, 550, 282, 155, 32, QStringLiteral("Click to begin the defragmentation:"), 13,
                              false, true);
-    ts7ImBtnFix = NewImage(TabSheet6, 552, 318, 152, 32);
+    ts7ImBtnFix = NewImage(TabSheet6, 552, 323, 152, 32);
     SkinButton(ts7ImBtnFix, QStringLiteral("Btn_FixDrives"), true);
     ts7ImBtnFix->OnClick = [this](QObject* s) { ts7ImBtnFixClick(s); };
 

@@ -1,0 +1,55 @@
+# Shared by the end-to-end scripts: skips without root or the X tools,
+# re-runs the script under Xvfb, starts openbox and waits until it manages
+# the screen, and offers the helpers below. Expects exe and shots.
+if [ "$(id -u)" != 0 ]; then
+  echo "SKIP: needs root: the program refuses to run without administrator rights"
+  exit 77
+fi
+for tool in xvfb-run xdotool xwininfo xprop import openbox; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+if [ -z "${VANTOREL_E2E_DISPLAY:-}" ]; then
+  export VANTOREL_E2E_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+mkdir -p "$shots"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Sizes (WxH) of the program's visible top-level windows, one per line.
+visible_sizes() {
+  local w
+  for w in $(xdotool search --onlyvisible --class vantorel 2>/dev/null); do
+    xwininfo -id "$w" 2>/dev/null | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'
+  done
+}
+# wait_until SECONDS COMMAND...: true once the command succeeds.
+wait_until() {
+  local limit=$(($(date +%s%N) + $1 * 1000000000)); shift
+  while [ "$(date +%s%N)" -lt "$limit" ]; do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# Windows mapped while the window manager is still taking over the screen
+# can be left unmapped, so the program starts only once it is in charge.
+wmlog=$(mktemp)
+for attempt in 1 2 3; do
+  openbox >"$wmlog" 2>&1 &
+  wm=$!
+  wait_until 10 wm_ready && break
+  kill "$wm" 2>/dev/null
+  [ "$attempt" = 3 ] && { echo "FAIL: openbox did not start:"; cat "$wmlog"; exit 1; }
+done
+rm -f "$wmlog"
+splash_up() { visible_sizes | grep -qx 315x170; }
+main_only() { visible_sizes | grep -qx 750x550 && ! visible_sizes | grep -qx 315x170; }
+stop_program() { # PID SIGNAL
+  kill -"$2" "$1"
+  local i
+  for i in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.05; done
+  wait "$1"
+}
