@@ -11,6 +11,7 @@
 #include "engine/uTypes.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Form.h"
+#include "toolkit/Image.h"
 
 #include <QRegion>
 
@@ -54,6 +55,19 @@ public:
     TImage* Image1 = nullptr;
     TStringGrid* ts4SGDriveList = nullptr;
     TImage* ts1ImScanSumm = nullptr;
+    TLabel* ts4Label1 = nullptr;
+    TLabel* ts4Label2 = nullptr;
+    TLabel* ts4Label7 = nullptr;
+    TLabel* ts4Label8 = nullptr;
+    TLabel* ts4Label5 = nullptr;
+    TLabel* ts4Label6 = nullptr;
+    TLabel* ts4Label9 = nullptr;
+    TLabel* ts4Label10 = nullptr;
+    TLabel* ts4Label11 = nullptr;
+    TLabel* ts4Label12 = nullptr;
+    TLabel* ts4Label13 = nullptr;
+    TImage* ts4ImageTerm = nullptr;
+    TLabel* ts4Label14 = nullptr;
     TLabel* Label28 = nullptr;
     TImage* ts1ImBtnScanNow = nullptr;
 
@@ -121,6 +135,13 @@ public:
     void ts8ImBtnOKClick(QObject* Sender);
     void ts8ImBtnCancelClick(QObject* Sender);
 
+    // Drive list view.
+    void ts4SGDriveListDrawCell(QObject* Sender, int ACol, int ARow, const QRect& Rect, unsigned State,
+                                QPainter& Canvas);
+    void ts4SGDriveListMouseMove(QObject* Sender, int X, int Y);
+    void ts4SGDriveListMouseDown(QObject* Sender, TMouseButton Button, int X, int Y);
+    void ts4SGDriveListMouseUp(QObject* Sender, TMouseButton Button, int X, int Y);
+
     // Progress and results views.
     void ts5sgGuidListDrawCell(QObject* Sender, int ACol, int ARow, const QRect& Rect, unsigned State,
                                QPainter& Canvas);
@@ -149,11 +170,20 @@ private:
     // Set while the window is being destroyed: a pass that ends then shows no page.
     bool Closing = false;
 
+    // The cell of the last press inside a drive's check box.
+    int PressedCol = 0;
+    int PressedRow = 0;
+    bool IsDriveRow(int row) const;
+
     void StartScanThread(const char* mode);
     void ResetProgressGrid(TStringGrid* grid, int state);
+    void ShowSummary();
     void FillResultsGrid();
     void ShowResultsHealth();
 };
+
+// The check box within a drive row: (10, 23) to (23, 36), bounds included.
+extern const QRect CheckBoxHitRect;
 
 // 3 (High) below 100 fragmented files, 2 (Medium) up to 199, 1 (Low) from 200.
 int HealthLevel(int32_t count);

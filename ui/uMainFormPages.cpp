@@ -129,8 +129,28 @@ void TMainForm::CreatePages()
     ts4SGDriveList->SetGridLineWidth(0);
     // One row until the start-up sequence knows the drives.
     ts4SGDriveList->SetRowCount(1);
+    ts4SGDriveList->OnDrawCell = [this](QObject* s, int c, int r, const QRect& rc, TGridDrawState st, QPainter& cv) {
+        ts4SGDriveListDrawCell(s, c, r, rc, st, cv);
+    };
+    ts4SGDriveList->OnMouseMove = [this](QObject* s, int x, int y) { ts4SGDriveListMouseMove(s, x, y); };
+    ts4SGDriveList->OnMouseDown = [this](QObject* s, TMouseButton b, int x, int y) { ts4SGDriveListMouseDown(s, b, x, y); };
+    ts4SGDriveList->OnMouseUp = [this](QObject* s, TMouseButton b, int x, int y) { ts4SGDriveListMouseUp(s, b, x, y); };
     ts1ImScanSumm = NewImage(TabSheet4, 365, 1, 360, 265);
     LoadGifResource(QStringLiteral("bg_scansumm_ts4_blank"), ts1ImScanSumm);
+    // The dates and counts of the last analysis, then the health rating.
+    ts4Label1 = NewLabel(TabSheet4, 375, 42, QStringLiteral("Last scan:"), 13, true);
+    ts4Label2 = NewLabel(TabSheet4, 375, 59, QStringLiteral("Undefined"), 13, false);
+    ts4Label7 = NewLabel(TabSheet4, 375, 85, QStringLiteral("Fragmented files found, total:"), 13, true);
+    ts4Label8 = NewLabel(TabSheet4, 375, 102, QStringLiteral("0"), 13, false);
+    ts4Label5 = NewLabel(TabSheet4, 375, 128, QStringLiteral("Last defrgamentation:"), 13, true);
+    ts4Label6 = NewLabel(TabSheet4, 375, 145, QStringLiteral("Undefined"), 13, false);
+    ts4Label9 = NewLabel(TabSheet4, 375, 171, QStringLiteral("Defragmented files, total:"), 13, true);
+    ts4Label10 = NewLabel(TabSheet4, 375, 188, QStringLiteral("0"), 13, false);
+    ts4Label11 = NewLabel(TabSheet4, 375, 214, QStringLiteral("Next recommended defrag:"), 13, true);
+    ts4Label12 = NewLabel(TabSheet4, 375, 231, QStringLiteral("Undefined"), 13, false);
+    ts4Label13 = NewCentredLabel(TabSheet4, 572, 42, 143, 16, QStringLiteral("Drives health is:"), 13, true);
+    ts4ImageTerm = NewImage(TabSheet4, 616, 65, 56, 141);
+    ts4Label14 = NewCentredLabel(TabSheet4, 566, 218, 155, 32, QStringLiteral("LOW"), 28, false);
     Label28 = NewCentredLabel(
         TabSheet4, 380, 277, 320, 34,
         QStringLiteral("Click \u201cScan Now\u201d to automatically check your drives for fragmented files and entries"),
@@ -245,6 +265,7 @@ void TMainForm::ShowPage(int page, int state, bool loadSettings)
         switch (state) {
         case 1:
             LoadPngResource(QStringLiteral("btn_scannow_na"), ts1ImBtnScanNow);
+            ShowSummary();
             // With no pass running the header and the settings are free again,
             // also after a defragmentation, which never enters the results.
             if (!ScanThread) {

@@ -10,8 +10,13 @@
 #include "toolkit/Image.h"
 #include "toolkit/StdCtrls.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -52,7 +57,76 @@ void DrawDriveCell(QPainter& canvas, const QRect& rect, const TDriveListItem& dr
     canvas.drawText(rect.left() + 44, rect.top() + 7 + fm.ascent(), QString::fromStdString(drive.DisplayName));
 }
 
+// Shrinks a self-sizing label's font a point at a time until its text fits
+// 190 pixels. The size is never raised again.
+void ShrinkToFit(TLabel* label)
+{
+    while (label->width() > 190) {
+        QFont font = label->font();
+        const qreal points = QFontInfo(font).pointSizeF();
+        if (points <= 1)
+            break;
+        font.setPointSizeF(points - 1);
+        label->SetFont(font);
+    }
+}
+
+// A stored date that no longer parses (the regional settings changed)
+// shows as unknown rather than failing every visit of the page.
+std::optional<TDateTime> ParsedDate(const std::string& text)
+{
+    if (text.empty())
+        return std::nullopt;
+    try {
+        return StrToDateTime(text, TFormatSettings::System());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+QString DateText(const std::optional<TDateTime>& date)
+{
+    if (!date)
+        return QStringLiteral("Undefined");
+    const TFormatSettings& fs = TFormatSettings::System();
+    return QString::fromStdString(FormatDateText(DateTimeToStr(*date, fs), fs));
+}
+
 } // namespace
+
+void TMainForm::ShowSummary()
+{
+    TLabel* const labels[] = {ts4Label1, ts4Label2, ts4Label5,  ts4Label6,  ts4Label7,  ts4Label8,
+                              ts4Label9, ts4Label10, ts4Label11, ts4Label12, ts4Label13, ts4Label14};
+    if (Settings.LastScanDate.empty()) {
+        for (TLabel* lb : labels)
+            lb->setVisible(false);
+        LoadGifResource(QStringLiteral("bg_scansumm_ts4_blank"), ts1ImScanSumm);
+        return;
+    }
+    for (TLabel* lb : labels)
+        lb->setVisible(true);
+    const std::optional<TDateTime> scanned = ParsedDate(Settings.LastScanDate);
+    ts4Label2->SetCaption(DateText(scanned));
+    ShrinkToFit(ts4Label2);
+    ts4Label8->SetCaption(QString::number(Settings.ErrFound));
+    ts4Label10->SetCaption(QString::number(Settings.ErrFixed));
+    const std::optional<TDateTime> defragmented = ParsedDate(Settings.LastDefragDate);
+    ts4Label6->SetCaption(DateText(defragmented));
+    ts4Label12->SetCaption(DateText(scanned ? std::optional<TDateTime>(*scanned + 7.0) : std::nullopt));
+    ShrinkToFit(ts4Label12);
+    LoadGifResource(QStringLiteral("bg_scansumm_ts4"), ts1ImScanSumm);
+
+    // Without a recent defragmentation the drives count as in poor health.
+    int level = 1;
+    if (defragmented && std::trunc(std::fabs(Now() - *defragmented)) <= 7)
+        level = HealthLevel(int32_t(std::clamp<int64_t>(int64_t(Settings.ErrFound) - Settings.ErrFixed, INT32_MIN,
+                                                         INT32_MAX)));
+    const THealthLook& look = HealthLook(level);
+    ts4Label14->SetCaption(QString::fromLatin1(look.word));
+    ts4Label14->SetFontColor(look.colour);
+    LoadPngResource(QString::fromLatin1(look.summaryPicture), ts4ImageTerm);
+}
 
 void TMainForm::ResetProgressGrid(TStringGrid* grid, int state)
 {

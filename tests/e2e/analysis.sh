@@ -45,6 +45,13 @@ import -window root "$shots/analysis-progress.png"
 if wait_until 600 analysis_done; then
   sleep 0.5
   import -window root "$shots/analysis-results.png"
+  # Back to the summary, then untick the first drive (window coordinates).
+  win=$(xdotool search --onlyvisible --class vantorel | head -1)
+  xdotool mousemove --window "$win" 671 497 click 1
+  sleep 0.5
+  xdotool mousemove --window "$win" 47 173 click 1 mousemove --window "$win" 400 300
+  sleep 0.5
+  import -window root "$shots/analysis-summary.png"
 else
   fail "the analysis did not finish within 10 minutes"
 fi

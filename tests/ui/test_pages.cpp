@@ -17,11 +17,13 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QThread>
 
 #include <atomic>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,7 @@ struct TMainFormTestAccess {
     static int DefragState() { return MainForm->DefragState; }
     static bool Busy() { return MainForm->Busy; }
     static bool Running() { return MainForm->ScanThread != nullptr; }
+    static int32_t& DriveCount() { return MainForm->DriveCount; }
     static void ReadStoredSettings() { ReadSettings(MainForm->Settings, &MainForm->SettingsOrigin); }
 };
 using Access = TMainFormTestAccess;
@@ -66,6 +69,7 @@ TDriveListItem Drive(const char* root, bool selected, int64_t fragmentedFiles = 
     d.TotalSizeText = "1.00 GB";
     d.Selected = selected;
     d.FragmentedFiles = fragmentedFiles;
+    d.CheckState = kCheckStateNormal;
     return d;
 }
 
@@ -340,6 +344,176 @@ TEST_F(Pages, GridCellsCentreTheirCounts)
     TStringGrid* results = MainForm->ts6sgScanResult;
     EXPECT_EQ(results->Object(0, 0), 0);
     EXPECT_NEAR(TextLeft(results, 3, drawResults), half(100) - half(textWidth), 2) << "no shift in the results";
+}
+
+// One drive-list row painted as the grid paints it.
+QImage PaintDriveRow(int row)
+{
+    QImage image(326, 61, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QPainter p(&image);
+    MainForm->ts4SGDriveListDrawCell(MainForm->ts4SGDriveList, 0, row, QRect(0, 0, 326, 61), 0, p);
+    p.end();
+    return image;
+}
+
+QImage Gif(const char* name) { return Resource(name); }
+
+void SetDrives(int count)
+{
+    Access::DriveList().clear();
+    for (int i = 0; i < count; ++i)
+        Access::DriveList().push_back(Drive("/d", true));
+    Access::DriveCount() = count;
+    MainForm->ts4SGDriveList->SetRowCount(std::max(1, count));
+}
+
+TEST_F(Pages, DriveRowsShowTheFreeShareOnTheBarForTheirWidth)
+{
+    for (int count : {4, 5}) {
+        SCOPED_TRACE(count);
+        SetDrives(count);
+        const bool narrow = count == 5;
+        EXPECT_EQ(MainForm->ts4SGDriveList->HasVerticalScrollBar(), narrow);
+        const QImage back = Gif(narrow ? "ts_prog_bg_small.gif" : "ts_prog_bg_large.gif");
+        const QImage fill = Gif(narrow ? "ts_prog_main_small.gif" : "ts_prog_main_large.gif");
+        const QImage row = Gif(narrow ? "bg_drive_small.gif" : "bg_drive_large.gif");
+        for (int percent : {0, 50, 100}) {
+            SCOPED_TRACE(percent);
+            Access::DriveList()[0].FreePercent = uint8_t(percent);
+            const QImage drawn = PaintDriveRow(0);
+            EXPECT_EQ(drawn.pixel(row.width() - 2, 58), row.pixel(row.width() - 2, 58)) << "the row background";
+            const int n = int(RoundHalfEven(fill.width() / 100.0L * percent));
+            if (percent == 50 && !narrow) {
+                EXPECT_EQ(n, 112);
+            }
+            for (int x = 0; x < fill.width(); ++x) {
+                const QRgb want = x < n ? fill.pixel(x, 6) : back.pixel(x, 6);
+                ASSERT_EQ(drawn.pixel(89 + x, 23 + 6), want) << "bar column " << x;
+            }
+        }
+    }
+    // Rows beyond the drives are left alone.
+    SetDrives(0);
+    EXPECT_EQ(PaintDriveRow(0).pixel(5, 5), qRgb(255, 0, 0));
+}
+
+TEST_F(Pages, CheckBoxesFlipOnAReleaseInsideTheRememberedRow)
+{
+    SetDrives(2);
+    TMainForm& m = *MainForm;
+    const int row1 = 61;
+    struct Step {
+        bool down;
+        int x, y;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+        bool tick0, tick1;
+    } cases[] = {
+        {"press and release inside", {{true, 15, 30}, {false, 15, 30}}, false, true},
+        {"bounds are inclusive", {{true, 10, 23}, {false, 23, 36}}, false, true},
+        {"dragged off the box", {{true, 15, 30}, {false, 40, 30}}, true, true},
+        {"release acts on the remembered row",
+         {{true, 15, row1 + 30}, {false, 15, row1 + 30}, {true, 100, 30}, {false, 15, row1 + 30}},
+         true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (auto& d : Access::DriveList())
+            d.Selected = true;
+        for (const Step& s : c.steps) {
+            if (s.down)
+                m.ts4SGDriveListMouseDown(m.ts4SGDriveList, TMouseButton::mbLeft, s.x, s.y);
+            else
+                m.ts4SGDriveListMouseUp(m.ts4SGDriveList, TMouseButton::mbLeft, s.x, s.y);
+        }
+        EXPECT_EQ(Access::DriveList()[0].Selected, c.tick0);
+        EXPECT_EQ(Access::DriveList()[1].Selected, c.tick1);
+        EXPECT_EQ(Access::DriveList()[0].CheckState, kCheckStateNormal);
+        EXPECT_EQ(Access::DriveList()[1].CheckState, kCheckStateNormal);
+    }
+
+    // A press shows the pressed box; a move does not change the state.
+    const QImage normal = PaintDriveRow(0).copy(10, 23, 13, 13);
+    m.ts4SGDriveListMouseDown(m.ts4SGDriveList, TMouseButton::mbLeft, 15, 30);
+    m.ts4SGDriveListMouseMove(m.ts4SGDriveList, 16, 31);
+    EXPECT_EQ(Access::DriveList()[0].CheckState, kCheckStatePressed);
+    EXPECT_NE(PaintDriveRow(0).copy(10, 23, 13, 13), normal);
+    m.ts4SGDriveListMouseUp(m.ts4SGDriveList, TMouseButton::mbLeft, 15, 30);
+    EXPECT_FALSE(Access::DriveList()[0].Selected);
+
+    // With no drive at all a release does nothing.
+    SetDrives(0);
+    m.ts4SGDriveListMouseUp(m.ts4SGDriveList, TMouseButton::mbLeft, 15, 30);
+}
+
+TEST_F(Pages, SummaryRatesTheDrivesByTheLastDefragmentation)
+{
+    TMainForm& m = *MainForm;
+    // First run: the blank panel only.
+    m.ShowPage(1, 1, true);
+    EXPECT_FALSE(m.ts4Label2->isVisibleTo(m.TabSheet4));
+    EXPECT_FALSE(m.ts4Label14->isVisibleTo(m.TabSheet4));
+    EXPECT_TRUE(Shows(m.ts1ImScanSumm, "bg_scansumm_ts4_blank.gif"));
+
+    const TFormatSettings& fs = TFormatSettings::System();
+    struct Case {
+        std::optional<double> defragDaysAgo;
+        int32_t found;
+        const char* word;
+        const char* picture;
+    } cases[] = {
+        {std::nullopt, 0, "Low", "term1_red.png"},
+        {3, 150, "Medium", "term1_orange.png"},
+        {3, 99, "High", "term1_green.png"},
+        {3, 200, "Low", "term1_red.png"},
+        {7.5, 0, "High", "term1_green.png"},
+        {8, 0, "Low", "term1_red.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word);
+        TSettings& s = Access::Settings();
+        s.LastScanDate = DateTimeToStr(EncodeDateTime(2026, 12, 14, 10, 15, 30), fs);
+        s.LastDefragDate = c.defragDaysAgo ? DateTimeToStr(Now() - *c.defragDaysAgo, fs) : std::string();
+        s.ErrFound = c.found;
+        m.ShowPage(1, 1, true);
+        EXPECT_TRUE(m.ts4Label14->isVisibleTo(m.TabSheet4));
+        EXPECT_EQ(m.ts4Label14->text(), c.word);
+        EXPECT_TRUE(Shows(m.ts4ImageTerm, c.picture));
+        EXPECT_TRUE(Shows(m.ts1ImScanSumm, "bg_scansumm_ts4.gif"));
+        EXPECT_EQ(m.ts4Label8->text(), QString::number(c.found));
+    }
+    // A Monday at 10:15:30 recommends the next Monday at the same time.
+    EXPECT_EQ(m.ts4Label12->text().toStdString(),
+              FormatDateText(DateTimeToStr(EncodeDateTime(2026, 12, 21, 10, 15, 30), fs), fs));
+    EXPECT_LE(m.ts4Label2->width(), 190);
+
+    // A date the regional settings no longer read shows as unknown.
+    Access::Settings().LastScanDate = "not a date";
+    Access::Settings().LastDefragDate = "neither";
+    EXPECT_NO_THROW(m.ShowPage(1, 1, true));
+    EXPECT_EQ(m.ts4Label2->text(), "Undefined");
+    EXPECT_EQ(m.ts4Label14->text(), "Low");
+}
+
+TEST_F(Pages, LongDatesShrinkTheirLabelForGood)
+{
+    TMainForm& m = *MainForm;
+    const TFormatSettings& fs = TFormatSettings::System();
+    const int designSize = QFontInfo(m.ts4Label2->font()).pixelSize();
+    Access::Settings().LastScanDate = DateTimeToStr(EncodeDateTime(2026, 9, 30, 22, 15, 30), fs);
+    m.ShowPage(1, 1, true);
+    const int shrunk = QFontInfo(m.ts4Label2->font()).pixelSize();
+    EXPECT_LE(m.ts4Label2->width(), 190);
+    if (QFontMetrics(MakeFont("Arial", 13)).horizontalAdvance(
+            QString::fromStdString(FormatDateText(Access::Settings().LastScanDate, fs))) <= 190)
+        GTEST_SKIP() << "this locale's long date fits at the design size";
+    EXPECT_LT(shrunk, designSize);
+    Access::Settings().LastScanDate = DateTimeToStr(EncodeDateTime(2026, 5, 1), fs);
+    m.ShowPage(1, 1, true);
+    EXPECT_EQ(QFontInfo(m.ts4Label2->font()).pixelSize(), shrunk) << "the size is never raised again";
 }
 
 } // namespace
