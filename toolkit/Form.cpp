@@ -1,5 +1,7 @@
 #include "toolkit/Form.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -122,3 +124,17 @@ QRegion RoundRectRegion(int x1, int y1, int x2, int y2, int w, int h)
     }
     return region;
 }
+
+void TForm::SetAlphaBlend(bool on)
+{
+    alphaBlend_ = on;
+    ApplyOpacity();
+}
+
+void TForm::SetAlphaBlendValue(int value)
+{
+    alphaBlendValue_ = std::clamp(value, 0, 255);
+    ApplyOpacity();
+}
+
+void TForm::ApplyOpacity() { setWindowOpacity(alphaBlend_ ? alphaBlendValue_ / 255.0 : 1.0); }

@@ -41,6 +41,13 @@ public:
 
     int Tag = 0;
 
+    // Window transparency: with AlphaBlend on, AlphaBlendValue 0 (clear) to
+    // 255 (opaque) applies; off, the window is opaque.
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool on);
+    int AlphaBlendValue() const { return alphaBlendValue_; }
+    void SetAlphaBlendValue(int value);
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TNotifyEvent OnDestroy;
@@ -58,6 +65,10 @@ private:
     QEventLoop* modalLoop_ = nullptr;
     int modalResult_ = mrNone;
     bool destroying_ = false;
+    bool alphaBlend_ = false;
+    int alphaBlendValue_ = 255;
+
+    void ApplyOpacity();
 };
 
 // A rounded rectangle from (x1, y1) to (x2, y2), right and bottom edges

@@ -15,10 +15,16 @@
 
 #include <QRegion>
 
+#include <memory>
+
 class QPainter;
 class QRect;
 class TImage;
 class TLabel;
+class TMenuItem;
+class TPopupMenu;
+class TTimer;
+class TTrayIcon;
 class TLSVGauge;
 class TPageControl;
 class TScanThread;
@@ -34,9 +40,20 @@ public:
 
     // Frame.
     TImage* ImBgMain = nullptr;
+    TImage* ImBtnMin = nullptr;
+    TImage* ImBtnClose = nullptr;
     TImage* ImPageHead = nullptr;
     TImage* ImBtnSettingsGray = nullptr;
     TImage* ImBtnSettings = nullptr;
+    TImage* ImBtnHelp = nullptr;
+    TImage* ImBtnAbout = nullptr;
+    TTimer* AnimFormTimer = nullptr;
+    TTrayIcon* TrayIcon = nullptr;
+    std::unique_ptr<TPopupMenu> TrayMenu;
+    TMenuItem* TrayMenuShowForm = nullptr;
+    TMenuItem* TrayMenuAbout = nullptr;
+    TMenuItem* N2 = nullptr;
+    TMenuItem* TrayMenuExit = nullptr;
     TImageList ilDriveIcons32{32, 32};
     TImageList ilDriveIcons48{48, 48};
 
@@ -112,10 +129,23 @@ public:
     void FormCreate(QObject* Sender);
     void FormShow(QObject* Sender);
     void FormDestroy(QObject* Sender);
+    void ImBgMainMouseDown(QObject* Sender, TMouseButton Button, int X, int Y);
+    void ImBtnMinClick(QObject* Sender);
     void ImBtnCloseClick(QObject* Sender);
+    void ImBtnHelpClick(QObject* Sender);
+    void ImBtnAboutClick(QObject* Sender);
+    void ImPageHeadMouseMove(QObject* Sender, int X, int Y);
+    void ImPageHeadMouseLeave(QObject* Sender);
+    void ImPageHeadClick(QObject* Sender);
+    void AnimFormTimerTimer(QObject* Sender);
+    void TrayIconDblClick(QObject* Sender);
+    void TrayMenuShowFormClick(QObject* Sender);
+    void TrayMenuAboutClick(QObject* Sender);
     void TrayMenuExitClick(QObject* Sender);
     void ShowMainWindow();
     void HideMainWindow();
+    // Fades a window in from fully transparent; ignored while a fade runs.
+    void FadeIn(TForm* Form);
 
     // Builds the page controls and their controls (called by the constructor).
     void CreatePages();
@@ -161,9 +191,13 @@ private:
     int ActivePage = 0;
     int DefragState = 0;
     bool Busy = false;
-    // Hit regions of the page header's tabs, reloaded by ShowPage.
+    // Hit regions of the page header's tabs, reloaded by ShowPage, and the
+    // page whose tab is under the mouse (0: none).
     QRegion TabRegionDefrag;
     QRegion TabRegionFreeScans;
+    int HotTab = 0;
+    // The window being faded in.
+    TForm* FadeForm = nullptr;
     // The worker of the running pass; cleared when it has ended, so that it
     // is never touched after it has freed itself.
     TScanThread* ScanThread = nullptr;
@@ -189,3 +223,5 @@ extern const QRect CheckBoxHitRect;
 int HealthLevel(int32_t count);
 
 extern TMainForm* MainForm;
+// The maker's web site; the help button opens its FAQ page.
+extern const char* const kMakerSite;

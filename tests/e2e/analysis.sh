@@ -62,6 +62,6 @@ grep -q '^"LastScanDate"="..*"$' "$(hive_of "$home")" 2>/dev/null || fail "the r
 grep -q 'Analyze' "$log" || fail "debug.log names no analysis phase"
 rm -rf "$home"
 
-kill "$wm" 2>/dev/null
+kill "$tray" "$wm" 2>/dev/null
 [ "$failures" = 0 ] && echo "e2e analysis: all checks passed"
 exit $((failures > 0))

@@ -5,7 +5,7 @@ if [ "$(id -u)" != 0 ]; then
   echo "SKIP: needs root: the program refuses to run without administrator rights"
   exit 77
 fi
-for tool in xvfb-run xdotool xwininfo xprop import openbox; do
+for tool in xvfb-run xdotool xwininfo xprop import openbox trayer; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 if [ -z "${VANTOREL_E2E_DISPLAY:-}" ]; then
@@ -45,6 +45,20 @@ for attempt in 1 2 3; do
   [ "$attempt" = 3 ] && { echo "FAIL: openbox did not start:"; cat "$wmlog"; exit 1; }
 done
 rm -f "$wmlog"
+# A notification area for the program's icon.
+trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+tray=$!
+wait_until 10 xdotool search --onlyvisible --class trayer >/dev/null || { echo "FAIL: trayer did not start"; exit 1; }
+# The program's windows, without its notification-area icon.
+big_windows() { visible_sizes | awk -Fx '$1 > 100 && $2 > 100'; }
+# The notification-area icon's window id, when it is there.
+tray_icon() {
+  local w
+  for w in $(xdotool search --onlyvisible --class vantorel 2>/dev/null); do
+    xwininfo -id "$w" 2>/dev/null | awk '/Width:/{w=$2} END{exit !(w < 100)}' && { echo "$w"; return 0; }
+  done
+  return 1
+}
 splash_up() { visible_sizes | grep -qx 315x170; }
 main_only() { visible_sizes | grep -qx 750x550 && ! visible_sizes | grep -qx 315x170; }
 stop_program() { # PID SIGNAL

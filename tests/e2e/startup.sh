@@ -50,7 +50,7 @@ for sig in INT HUP; do
   shown=0
   end=$(($(date +%s) + 3))
   while [ "$(date +%s)" -lt "$end" ]; do
-    [ -n "$(visible_sizes)" ] && shown=1
+    [ -n "$(big_windows)" ] && shown=1
     sleep 0.1
   done
   [ "$shown" = 0 ] || fail "/ot showed a window"
@@ -61,6 +61,33 @@ for sig in INT HUP; do
   rm -rf "$home"
 done
 
-kill "$wm" 2>/dev/null
+# Hidden start: the notification-area icon brings the window; the close
+# button sends it back there.
+home=$(mktemp -d)
+HOME=$home XDG_CONFIG_HOME= "$exe" /ot &
+pid=$!
+if wait_until 10 tray_icon >/dev/null; then
+  sleep 1.5 # the start-up sequence has run
+  import -window root "$shots/tray-hidden.png"
+  xdotool mousemove --window "$(tray_icon)" 10 10 click --repeat 2 --delay 80 1
+  if wait_until 10 main_only; then
+    sleep 0.3
+    import -window root "$shots/tray-shown.png"
+    win=$(xdotool search --onlyvisible --class vantorel | while read -r w; do
+      xwininfo -id "$w" | grep -q 'Width: 750' && echo "$w"; done | head -1)
+    xdotool mousemove --window "$win" 719 7 click 1
+    wait_until 10 bash -c '[ -z "$(xdotool search --onlyvisible --class vantorel 2>/dev/null | while read -r w; do xwininfo -id "$w" | grep -q "Width: 750" && echo "$w"; done)" ]' ||
+      fail "the close button did not hide the window to the notification area"
+    tray_icon >/dev/null || fail "the icon left the notification area with the window"
+  else
+    fail "a double-click on the notification-area icon did not show the window"
+  fi
+else
+  fail "no notification-area icon after a hidden start"
+fi
+stop_program "$pid" TERM
+rm -rf "$home"
+
+kill "$tray" "$wm" 2>/dev/null
 [ "$failures" = 0 ] && echo "e2e startup: all checks passed"
 exit $((failures > 0))

@@ -8,7 +8,9 @@
 #include "engine/uScanThread.h"
 #include "fakes/FakeEngine.h"
 #include "fakes/TempHome.h"
+#include "app/uResources.h"
 #include "toolkit/Application.h"
+#include "toolkit/Timer.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/Grids.h"
 #include "toolkit/Image.h"
@@ -34,6 +36,12 @@ struct TMainFormTestAccess {
     static int DefragState() { return MainForm->DefragState; }
     static bool Busy() { return MainForm->Busy; }
     static bool Running() { return MainForm->ScanThread != nullptr; }
+    static void StartAt(int page, int state)
+    {
+        MainForm->ActivePage = page;
+        MainForm->DefragState = state;
+        MainForm->ShowPage(page, state, true);
+    }
     static int32_t& DriveCount() { return MainForm->DriveCount; }
     static void ReadStoredSettings() { ReadSettings(MainForm->Settings, &MainForm->SettingsOrigin); }
 };
@@ -114,7 +122,7 @@ protected:
         MainForm = new TMainForm;
         Access::DriveList() = {Drive("/a", true), Drive("/b", false, 7), Drive("/c", true)};
         Access::ReadStoredSettings();
-        MainForm->ShowPage(1, 1, true);
+        Access::StartAt(1, 1);
     }
     void TearDown() override
     {
@@ -514,6 +522,82 @@ TEST_F(Pages, LongDatesShrinkTheirLabelForGood)
     Access::Settings().LastScanDate = DateTimeToStr(EncodeDateTime(2026, 5, 1), fs);
     m.ShowPage(1, 1, true);
     EXPECT_EQ(QFontInfo(m.ts4Label2->font()).pixelSize(), shrunk) << "the size is never raised again";
+}
+
+TEST_F(Pages, FadeInRisesInThirteenTicksAndASecondIsIgnored)
+{
+    TMainForm& m = *MainForm;
+    TForm first, second;
+    m.FadeIn(&first);
+    EXPECT_TRUE(first.AlphaBlend());
+    m.FadeIn(&second);
+    EXPECT_FALSE(second.AlphaBlend()) << "shown at once while another fades in";
+    std::vector<int> values{first.AlphaBlendValue()};
+    for (int tick = 0; tick < 20 && m.AnimFormTimer->Enabled(); ++tick) {
+        m.AnimFormTimerTimer(m.AnimFormTimer);
+        values.push_back(first.AlphaBlendValue());
+    }
+    EXPECT_EQ(values, (std::vector<int>{0, 20, 40, 60, 80, 100, 120, 140, 160, 180, 200, 220, 240, 255}));
+    EXPECT_FALSE(m.AnimFormTimer->Enabled());
+}
+
+// A point of the header inside the region, or (-1, -1).
+QPoint InsideOf(const QRegion& region)
+{
+    const QRect box = region.boundingRect();
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (region.contains(QPoint(x, y)))
+                return {x, y};
+    return {-1, -1};
+}
+
+TEST_F(Pages, PageHeaderLightsTheOtherTabAndSwitchesToIt)
+{
+    TMainForm& m = *MainForm;
+    m.ShowPage(1, 1, true);
+    const QRegion freeScansTab = [] {
+        QRegion r;
+        LoadRegionResource(r, "BtnPg_Defrag_r2");
+        return r;
+    }();
+    const QPoint in = InsideOf(freeScansTab);
+    ASSERT_GE(in.x(), 0);
+    QPoint out(-1, -1);
+    for (int x = 0; x < 236 && out.x() < 0; ++x)
+        if (!freeScansTab.contains(QPoint(x, 12)))
+            out = QPoint(x, 12);
+    ASSERT_GE(out.x(), 0);
+
+    m.ImPageHeadMouseMove(m.ImPageHead, in.x(), in.y());
+    EXPECT_TRUE(Shows(m.ImPageHead, "BtnPg_Defrag_a2.png"));
+    const qint64 hovered = m.ImPageHead->Picture().cacheKey();
+    m.ImPageHeadMouseMove(m.ImPageHead, in.x(), in.y());
+    EXPECT_EQ(m.ImPageHead->Picture().cacheKey(), hovered) << "moving within the tab loads nothing";
+    m.ImPageHeadMouseLeave(m.ImPageHead);
+    EXPECT_TRUE(Shows(m.ImPageHead, "BtnPg_Defrag.png"));
+    m.ImPageHeadClick(m.ImPageHead);
+    EXPECT_EQ(Page(), 1) << "a click off the other tab does nothing";
+
+    m.ImPageHeadMouseMove(m.ImPageHead, out.x(), out.y());
+    m.ImPageHeadMouseMove(m.ImPageHead, in.x(), in.y());
+    m.ImPageHeadClick(m.ImPageHead);
+    EXPECT_EQ(Page(), 2);
+    EXPECT_EQ(Access::ActivePage(), 2);
+    EXPECT_TRUE(Shows(m.ImPageHead, "BtnPg_FreeScans.png"));
+
+    // While a pass runs the header neither lights up nor reacts.
+    m.ShowPage(1, 1, true);
+    fakeengine::Script = [](FakeEngineCall& c) {
+        while (!c.Stopped())
+            QThread::msleep(5);
+    };
+    ScanNow();
+    m.ImPageHeadMouseMove(m.ImPageHead, in.x(), in.y());
+    EXPECT_TRUE(Shows(m.ImPageHead, "BtnPg_Defrag_na.png"));
+    m.ImPageHeadClick(m.ImPageHead);
+    EXPECT_EQ(Page(), 1);
+    m.StopScanThread();
 }
 
 } // namespace

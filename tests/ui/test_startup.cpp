@@ -9,7 +9,10 @@
 #include "platform/Drives.h"
 #include "toolkit/Application.h"
 #include "toolkit/Grids.h"
+#include "toolkit/Image.h"
+#include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
+#include "toolkit/TrayIcon.h"
 #include "ui/uMainForm.h"
 #include "ui/uSecondaryForms.h"
 
@@ -26,6 +29,7 @@ struct TMainFormTestAccess {
     static int DefragState() { return MainForm->DefragState; }
     static const TDriveList& DriveList() { return MainForm->DriveList; }
     static int DriveCount() { return MainForm->DriveCount; }
+    static TSettings& MutableSettings() { return MainForm->Settings; }
 };
 using Access = TMainFormTestAccess;
 
@@ -182,6 +186,54 @@ TEST_F(Startup, FailingStepIsShownAndTheProgramCarriesOn)
     EXPECT_EQ(gBoxes[0].flags, MB_OK | MB_ICONERROR);
     EXPECT_TRUE(gBoxes[0].text.contains(QString::fromStdString(home.HiveFile())));
     EXPECT_EQ(TempHome::Read(home.HiveFile()), damaged) << "the damaged store is not overwritten";
+}
+
+TEST_F(Startup, CloseMinimiseAndTheNotificationAreaIcon)
+{
+    // Each probe tick takes the next step once the start-up has finished.
+    std::vector<std::function<void()>> steps = {
+        [] {
+            EXPECT_TRUE(MainForm->TrayIcon->Visible());
+            EXPECT_EQ(MainForm->TrayIcon->Hint(), "Quorbis - Vantorel");
+            Fire(MainForm->ImBtnClose->OnClick, MainForm->ImBtnClose);
+        },
+        [] {
+            EXPECT_FALSE(MainForm->isVisible()) << "closed to the notification area";
+            EXPECT_TRUE(MainForm->TrayIcon->Visible());
+            Fire(MainForm->TrayIcon->OnDblClick, MainForm->TrayIcon);
+        },
+        [] {
+            EXPECT_TRUE(MainForm->isVisible());
+            Fire(MainForm->ImBtnMin->OnClick, MainForm->ImBtnMin);
+        },
+        [] {
+            EXPECT_TRUE(MainForm->isMinimized());
+            ASSERT_EQ(MainForm->TrayMenu->Count(), 4);
+            EXPECT_EQ(MainForm->TrayMenu->Item(0)->Caption(), "Show Vantorel");
+            EXPECT_EQ(MainForm->TrayMenu->Item(1)->Caption(), "About...");
+            EXPECT_TRUE(MainForm->TrayMenu->Item(2)->Action()->isSeparator());
+            EXPECT_EQ(MainForm->TrayMenu->Item(3)->Caption(), "Exit");
+            MainForm->TrayMenuShowForm->Click();
+        },
+        [] {
+            EXPECT_FALSE(MainForm->isMinimized()) << "back in the normal state";
+            EXPECT_TRUE(MainForm->isVisible());
+            // Without close-to-tray the close button ends the program.
+            Access::MutableSettings().CloseToTray = false;
+            Fire(MainForm->ImBtnClose->OnClick, MainForm->ImBtnClose);
+        },
+    };
+    size_t next = 0;
+    RunProgram(false, [&](int) {
+        if (SplashForm->Tag != 1 || SplashForm->isVisible())
+            return false;
+        if (next < steps.size())
+            steps[next++]();
+        return next > steps.size() + 50; // the close button must end it first
+    });
+    EXPECT_EQ(next, steps.size());
+    EXPECT_NE(TempHome::Read(home.HiveFile()).find("\"CloseToTray\"=dword:00000000"), std::string::npos)
+        << "the settings were written at the end";
 }
 
 TEST_F(Startup, HandlerErrorsAreShownAndTheLoopGoesOn)
