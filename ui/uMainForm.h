@@ -20,6 +20,7 @@
 class QPainter;
 class QRect;
 class TImage;
+class TEdit;
 class TLabel;
 class TMenuItem;
 class TPopupMenu;
@@ -115,8 +116,26 @@ public:
     TLabel* Label6 = nullptr;
     TImage* ts7ImBtnFix = nullptr;
 
-    // Settings page (page 3) background.
+    // Settings page (page 3).
     TImage* Image10 = nullptr;
+    TImage* ts8ImCheckBox1 = nullptr;
+    TImage* ts8ImCheckBox2 = nullptr;
+    TImage* ts8ImCheckBox3 = nullptr;
+    TLabel* Label5 = nullptr;
+    TLabel* Label12 = nullptr;
+    TLabel* Label10 = nullptr;
+    TLabel* Label13 = nullptr;
+    TLabel* Label16 = nullptr;
+    TLabel* Label14 = nullptr;
+    TLabel* Label15 = nullptr;
+    TImage* Image2 = nullptr;
+    TImage* Image6 = nullptr;
+    TImage* Image12 = nullptr;
+    TImage* Image13 = nullptr;
+    TEdit* ts8ProxyHostEdit = nullptr;
+    TEdit* ts8ProxyPortEdit = nullptr;
+    TEdit* ts8ProxyLoginEdit = nullptr;
+    TEdit* ts8ProxyPasswEdit = nullptr;
 
     // Bottom buttons of the defrag and settings pages, on top of each other.
     TImage* ts5ImBtnCancel = nullptr;
@@ -164,6 +183,7 @@ public:
     void ImBtnSettingsClick(QObject* Sender);
     void ts8ImBtnOKClick(QObject* Sender);
     void ts8ImBtnCancelClick(QObject* Sender);
+    void PaintSettingsCheckBoxes();
 
     // Drive list view.
     void ts4SGDriveListDrawCell(QObject* Sender, int ACol, int ARow, const QRect& Rect, unsigned State,
@@ -212,6 +232,7 @@ private:
     void StartScanThread(const char* mode);
     void ResetProgressGrid(TStringGrid* grid, int state);
     void ShowSummary();
+    void LoadSettingsPage();
     void FillResultsGrid();
     void ShowResultsHealth();
 };

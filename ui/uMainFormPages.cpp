@@ -218,6 +218,42 @@ void TMainForm::CreatePages()
 
     Image10 = NewImage(TabSheet8, 0, 2, 720, 372);
     LoadGifResource(QStringLiteral("bg_settings_ts8"), Image10);
+    ts8ImCheckBox1 = NewImage(TabSheet8, 106, 97, 13, 13);
+    ts8ImCheckBox2 = NewImage(TabSheet8, 106, 137, 13, 13);
+    ts8ImCheckBox3 = NewImage(TabSheet8, 106, 177, 13, 13);
+    for (TImage* box : {ts8ImCheckBox1, ts8ImCheckBox2, ts8ImCheckBox3})
+        SkinCheckBox(box);
+    Label5 = NewLabel(TabSheet8, 128, 96, QStringLiteral("Start Vantorel when Windows starts"), 13, false);
+    Label12 = NewLabel(TabSheet8, 128, 136, QStringLiteral("Close to system tray icon"), 13, false);
+    Label10 = NewLabel(TabSheet8, 128, 176, QStringLiteral("Use a proxy server"), 13, false);
+    Label13 = NewLabel(TabSheet8, 128, 220, QStringLiteral("Address:"), 13, false);
+    Label16 = NewLabel(TabSheet8, 460, 220, QStringLiteral("Port:"), 13, false);
+    Label14 = NewLabel(TabSheet8, 194, 260, QStringLiteral("Login:"), 13, false);
+    Label15 = NewLabel(TabSheet8, 392, 260, QStringLiteral("Password:"), 13, false);
+    // Each edit lies on its frame picture.
+    struct EditPlace {
+        TImage*& frame;
+        const char* picture;
+        QRect frameRect;
+        TEdit*& edit;
+        QRect editRect;
+    };
+    for (EditPlace e : {
+             EditPlace{Image2, "frame_edit_host", {194, 219, 226, 19}, ts8ProxyHostEdit, {197, 220, 219, 17}},
+             EditPlace{Image6, "frame_edit_port", {502, 219, 77, 19}, ts8ProxyPortEdit, {505, 220, 70, 17}},
+             EditPlace{Image12, "frame_edit_login", {244, 259, 110, 19}, ts8ProxyLoginEdit, {248, 260, 102, 17}},
+             EditPlace{Image13, "frame_edit_login", {469, 259, 110, 19}, ts8ProxyPasswEdit, {473, 260, 102, 17}},
+         }) {
+        e.frame = NewImage(TabSheet8, e.frameRect.x(), e.frameRect.y(), e.frameRect.width(), e.frameRect.height());
+        LoadGifResource(QString::fromLatin1(e.picture), e.frame);
+        e.edit = new TEdit(TabSheet8);
+        e.edit->SetBounds(e.editRect.x(), e.editRect.y(), e.editRect.width(), e.editRect.height());
+        e.edit->setFont(MakeFont(QStringLiteral("Arial"), 13));
+    }
+    ts8ProxyPasswEdit->SetPasswordChar(QLatin1Char('*'));
+    QWidget::setTabOrder(ts8ProxyHostEdit, ts8ProxyLoginEdit);
+    QWidget::setTabOrder(ts8ProxyLoginEdit, ts8ProxyPortEdit);
+    QWidget::setTabOrder(ts8ProxyPortEdit, ts8ProxyPasswEdit);
 
     // The bottom buttons lie on the window, below the pages.
     ts5ImBtnCancel = NewImage(this, 620, 481, 102, 32);
@@ -323,7 +359,8 @@ void TMainForm::ShowPage(int page, int state, bool loadSettings)
         LoadPngResource(QStringLiteral("BTN_OK_NA"), ts8ImBtnOK);
         LoadPngResource(QStringLiteral("BTN_CANCEL_NA"), ts8ImBtnCancel);
         UpdatePageButtons(3, state);
-        (void)loadSettings;
+        if (loadSettings)
+            LoadSettingsPage();
     }
 }
 
@@ -419,6 +456,35 @@ void TMainForm::ImBtnSettingsClick(QObject*)
     ShowPage(3, 0, true);
 }
 
-void TMainForm::ts8ImBtnOKClick(QObject*) { ShowPage(ActivePage, DefragState, false); }
+void TMainForm::LoadSettingsPage()
+{
+    ts8ProxyHostEdit->SetText(QString::fromStdString(Settings.ProxyHost));
+    ts8ProxyPortEdit->SetText(QString::fromStdString(Settings.ProxyPort));
+    ts8ProxyLoginEdit->SetText(QString::fromStdString(Settings.ProxyLogin));
+    ts8ProxyPasswEdit->SetText(QString::fromStdString(Settings.ProxyPassw));
+    ts8ImCheckBox1->Tag = Settings.AutoRun ? 1 : 0;
+    ts8ImCheckBox2->Tag = Settings.CloseToTray ? 1 : 0;
+    ts8ImCheckBox3->Tag = Settings.UseProxy ? 1 : 0;
+    PaintSettingsCheckBoxes();
+}
+
+void TMainForm::PaintSettingsCheckBoxes()
+{
+    for (TImage* box : {ts8ImCheckBox1, ts8ImCheckBox2, ts8ImCheckBox3})
+        PaintCheckBox(box, "NA");
+}
+
+void TMainForm::ts8ImBtnOKClick(QObject*)
+{
+    Settings.AutoRun = ts8ImCheckBox1->Tag == 1;
+    Settings.CloseToTray = ts8ImCheckBox2->Tag == 1;
+    Settings.UseProxy = ts8ImCheckBox3->Tag == 1;
+    // Taken as typed: the port stays text until a request uses it.
+    Settings.ProxyHost = ts8ProxyHostEdit->text().toStdString();
+    Settings.ProxyPort = ts8ProxyPortEdit->text().toStdString();
+    Settings.ProxyLogin = ts8ProxyLoginEdit->text().toStdString();
+    Settings.ProxyPassw = ts8ProxyPasswEdit->text().toStdString();
+    ShowPage(ActivePage, DefragState, false);
+}
 
 void TMainForm::ts8ImBtnCancelClick(QObject*) { ShowPage(ActivePage, DefragState, false); }

@@ -33,6 +33,13 @@ if wait_until 10 main_only; then
   import -window root "$shots/startup-main.png"
   title=$(xdotool getwindowname "$(xdotool search --onlyvisible --class vantorel | head -1)")
   [ "$title" = Vantorel ] || fail "main window title is '$title'"
+  # The settings page and back (window coordinates of the buttons).
+  win=$(xdotool search --onlyvisible --class vantorel | while read -r w; do
+    xwininfo -id "$w" | grep -q 'Width: 750' && echo "$w"; done | head -1)
+  xdotool mousemove --window "$win" 61 535 click 1
+  sleep 0.5
+  import -window root "$shots/settings.png"
+  xdotool mousemove --window "$win" 562 497 click 1
 else
   fail "the main window did not appear alone after the splash (saw: $(visible_sizes | tr '\n' ' '))"
 fi

@@ -524,6 +524,57 @@ TEST_F(Pages, LongDatesShrinkTheirLabelForGood)
     EXPECT_EQ(QFontInfo(m.ts4Label2->font()).pixelSize(), shrunk) << "the size is never raised again";
 }
 
+TEST_F(Pages, SettingsPageEditsTheRecordOnlyOnOk)
+{
+    TMainForm& m = *MainForm;
+    TSettings& s = Access::Settings();
+    s.ProxyHost = "proxy.example";
+    s.ProxyPassw = "s3cret";
+    const auto open = [&] { Fire(m.ImBtnSettings->OnClick, m.ImBtnSettings); };
+    open();
+    // The stored values, the first two boxes ticked by default.
+    EXPECT_EQ(m.ts8ProxyHostEdit->text(), "proxy.example");
+    EXPECT_EQ(m.ts8ProxyPasswEdit->text(), "s3cret");
+    EXPECT_EQ(m.ts8ProxyPasswEdit->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(Shows(m.ts8ImCheckBox1, "CHECKBOX_1_NA.png"));
+    EXPECT_TRUE(Shows(m.ts8ImCheckBox2, "CHECKBOX_1_NA.png"));
+    EXPECT_TRUE(Shows(m.ts8ImCheckBox3, "CHECKBOX_0_NA.png"));
+
+    // Hover, press, click, release on the proxy box.
+    TImage* box = m.ts8ImCheckBox3;
+    Fire(box->OnMouseEnter, box);
+    EXPECT_TRUE(Shows(box, "CHECKBOX_0_A.png"));
+    box->OnMouseDown(box, TMouseButton::mbLeft, 5, 5);
+    EXPECT_TRUE(Shows(box, "CHECKBOX_0_DN.png"));
+    Fire(box->OnClick, box);
+    box->OnMouseUp(box, TMouseButton::mbLeft, 5, 5);
+    EXPECT_EQ(box->Tag, 1);
+    EXPECT_TRUE(Shows(box, "CHECKBOX_1_NA.png")) << "the normal look of the new state under the pointer";
+    Fire(box->OnMouseLeave, box);
+    EXPECT_TRUE(Shows(box, "CHECKBOX_1_NA.png"));
+
+    // Cancel forgets the change; reopening shows the stored state.
+    Fire(m.ts8ImBtnCancel->OnClick, m.ts8ImBtnCancel);
+    EXPECT_FALSE(s.UseProxy);
+    open();
+    EXPECT_EQ(m.ts8ImCheckBox3->Tag, 0);
+    EXPECT_TRUE(Shows(m.ts8ImCheckBox3, "CHECKBOX_0_NA.png"));
+
+    // OK takes every control as it stands, any text included.
+    Fire(m.ts8ImCheckBox1->OnClick, m.ts8ImCheckBox1);
+    Fire(m.ts8ImCheckBox3->OnClick, m.ts8ImCheckBox3);
+    m.ts8ProxyPortEdit->SetText("abc");
+    m.ts8ProxyLoginEdit->SetText(QString::fromUtf8(" j\xc3\xb6rg "));
+    Fire(m.ts8ImBtnOK->OnClick, m.ts8ImBtnOK);
+    EXPECT_FALSE(s.AutoRun);
+    EXPECT_TRUE(s.CloseToTray);
+    EXPECT_TRUE(s.UseProxy);
+    EXPECT_EQ(s.ProxyPort, "abc");
+    EXPECT_EQ(s.ProxyLogin, " j\xc3\xb6rg ");
+    EXPECT_EQ(s.ProxyHost, "proxy.example");
+    EXPECT_EQ(Page(), 1);
+}
+
 TEST_F(Pages, FadeInRisesInThirteenTicksAndASecondIsIgnored)
 {
     TMainForm& m = *MainForm;
