@@ -20,6 +20,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <unistd.h>
+
 TMainForm* MainForm = nullptr;
 // The maker is invented; a reserved name that never resolves stands in.
 const char* const kMakerSite = "http://www.vantorel.invalid";
@@ -80,6 +82,8 @@ TMainForm::TMainForm()
 
     AnimFormTimer = new TTimer(this, 1, false);
     AnimFormTimer->OnTimer = [this](QObject* s) { AnimFormTimerTimer(s); };
+    ShowAppTimer = new TTimer(this, 200, true);
+    ShowAppTimer->OnTimer = [this](QObject* s) { ShowAppTimerTimer(s); };
 
     TrayMenu = std::make_unique<TPopupMenu>();
     TrayMenuShowForm = TrayMenu->Add(QStringLiteral("Show Vantorel"));
@@ -249,6 +253,19 @@ void TMainForm::AnimFormTimerTimer(QObject*)
         FadeForm->SetAlphaBlendValue(255);
         FadeForm = nullptr;
     }
+}
+
+void TMainForm::ShowAppTimerTimer(QObject*)
+{
+    // Until the start-up sequence knows the temporary folder there is
+    // nowhere to look; a signal left meanwhile is found by a later poll.
+    if (SysVars.TempDir.empty())
+        return;
+    const std::string path = ShowSignalPath(SysVars.TempDir, Caption().toStdString());
+    if (access(path.c_str(), F_OK) != 0)
+        return;
+    unlink(path.c_str());
+    ShowMainWindow();
 }
 
 void TMainForm::TrayIconDblClick(QObject*) { ShowMainWindow(); }

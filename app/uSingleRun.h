@@ -1,6 +1,8 @@
 #pragma once
-// The single-instance guard: publishes this instance under the executable's
-// file name and finds an instance published earlier. Main thread only.
+// The single-instance guard: publishes this instance's window under the
+// executable's file name and finds an instance published earlier, which a
+// second start brings forward and signals through a file in the temporary
+// folder. Main thread only.
 
 #include <cstdint>
 #include <string>
@@ -25,3 +27,9 @@ private:
 };
 
 extern TSingleRun* SingleRun;
+
+// The show signal: "show" + the receiver's title + ".dat" in tempDir (which
+// ends with a separator). Its existence asks the receiver to show itself.
+std::string ShowSignalPath(const std::string& tempDir, const std::string& title);
+// Creates the signal empty; raises EInOutError when it cannot.
+void WriteShowSignal(const std::string& tempDir, const std::string& title);

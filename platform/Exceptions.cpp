@@ -26,3 +26,9 @@ void RaiseLastOSError(uint32_t code)
     throw EOSError(code, "System Error.  Code: " + std::to_string(code) + ".\n" +
                              SysErrorMessage(code));
 }
+
+EInOutError::EInOutError(int errorCode, const std::string& path)
+    : Exception("I/O error " + std::to_string(errorCode) + ": " + std::strerror(errorCode) + ": " + path),
+      code_(errorCode)
+{
+}

@@ -22,6 +22,16 @@ private:
     uint32_t code_;
 };
 
+// A file could not be created, read or written.
+class EInOutError : public Exception {
+public:
+    EInOutError(int errorCode, const std::string& path);
+    int ErrorCode() const { return code_; }
+
+private:
+    int code_;
+};
+
 // Raised for a failing system call with the system's message text, in the
 // form "System Error.  Code: N.\n<text>".
 [[noreturn]] void RaiseLastOSError(uint32_t code);

@@ -4,6 +4,7 @@
 #include "platform/Drives.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
+#include "platform/SharedMemory.h"
 #include "platform/SystemInfo.h"
 #include "platform/Version.h"
 #include "platform/Windows.h"
@@ -18,6 +19,7 @@ ISecurity& DefaultSecurity();
 ISystemInfo& DefaultSystem();
 IWindows& DefaultWindows();
 IDrives& DefaultDrives();
+ISharedMemory& DefaultSharedMemory();
 
 namespace {
 IRegistry* gRegistry = nullptr;
@@ -25,6 +27,7 @@ ISecurity* gSecurity = nullptr;
 ISystemInfo* gSystem = nullptr;
 IWindows* gWindows = nullptr;
 IDrives* gDrives = nullptr;
+ISharedMemory* gSharedMemory = nullptr;
 } // namespace
 
 IRegistry& Registry() { return gRegistry ? *gRegistry : DefaultRegistry(); }
@@ -37,6 +40,8 @@ IWindows& Windows() { return gWindows ? *gWindows : DefaultWindows(); }
 void SetWindows(IWindows* windows) { gWindows = windows; }
 IDrives& Drives() { return gDrives ? *gDrives : DefaultDrives(); }
 void SetDrives(IDrives* drives) { gDrives = drives; }
+ISharedMemory& SharedMemory() { return gSharedMemory ? *gSharedMemory : DefaultSharedMemory(); }
+void SetSharedMemory(ISharedMemory* memory) { gSharedMemory = memory; }
 
 RegValue RegValue::Dword(uint32_t v)
 {

@@ -49,6 +49,7 @@ public:
     TImage* ImBtnHelp = nullptr;
     TImage* ImBtnAbout = nullptr;
     TTimer* AnimFormTimer = nullptr;
+    TTimer* ShowAppTimer = nullptr;
     TTrayIcon* TrayIcon = nullptr;
     std::unique_ptr<TPopupMenu> TrayMenu;
     TMenuItem* TrayMenuShowForm = nullptr;
@@ -157,6 +158,7 @@ public:
     void ImPageHeadMouseLeave(QObject* Sender);
     void ImPageHeadClick(QObject* Sender);
     void AnimFormTimerTimer(QObject* Sender);
+    void ShowAppTimerTimer(QObject* Sender);
     void TrayIconDblClick(QObject* Sender);
     void TrayMenuShowFormClick(QObject* Sender);
     void TrayMenuAboutClick(QObject* Sender);

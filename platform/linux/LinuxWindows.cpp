@@ -1,5 +1,7 @@
-// Top-level window search on X11. Window managers reparent client windows
-// into frames, so the search looks at the root's children and one level below.
+// Top-level windows on X11. Window managers reparent client windows into
+// frames, so the search looks at the root's children and one level below.
+// Restoring and activating another program's window is asked of the window
+// manager (_NET_ACTIVE_WINDOW), which also brings a minimised window back.
 
 #include "platform/Windows.h"
 
@@ -57,8 +59,95 @@ Window Search(Display* d, Window parent, int depth, const std::optional<std::str
     return found;
 }
 
+// One connection per call; calls are rare (start-up and a second start).
+class Connection {
+public:
+    Connection()
+    {
+        const char* display = std::getenv("DISPLAY");
+        if (display && *display)
+            d_ = XOpenDisplay(display);
+        if (d_)
+            old_ = XSetErrorHandler(IgnoreXError);
+    }
+    ~Connection()
+    {
+        if (!d_)
+            return;
+        XSync(d_, False);
+        XSetErrorHandler(old_);
+        XCloseDisplay(d_);
+    }
+    Display* get() const { return d_; }
+
+private:
+    Display* d_ = nullptr;
+    XErrorHandler old_ = nullptr;
+};
+
+bool Exists(Display* d, Window w)
+{
+    XWindowAttributes a;
+    return w != 0 && XGetWindowAttributes(d, w, &a) != 0;
+}
+
+void ActivationRequest(Display* d, Window w)
+{
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 2; // from a pager: the user asked for it
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(d);
+}
+
 class X11Windows : public IWindows {
 public:
+    bool IsWindow(WindowHandle window) override
+    {
+        Connection c;
+        return c.get() && Exists(c.get(), Window(window));
+    }
+
+    bool IsIconic(WindowHandle window) override
+    {
+        Connection c;
+        if (!c.get() || !Exists(c.get(), Window(window)))
+            return false;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const Atom wmState = XInternAtom(c.get(), "WM_STATE", False);
+        bool iconic = false;
+        if (XGetWindowProperty(c.get(), Window(window), wmState, 0, 2, False, wmState, &type, &format, &count, &after,
+                               &data) == Success &&
+            data && format == 32 && count >= 1)
+            iconic = reinterpret_cast<long*>(data)[0] == IconicState;
+        if (data)
+            XFree(data);
+        return iconic;
+    }
+
+    void ShowNormal(WindowHandle window) override
+    {
+        Connection c;
+        if (c.get() && Exists(c.get(), Window(window)))
+            ActivationRequest(c.get(), Window(window));
+    }
+
+    void SetForeground(WindowHandle window) override
+    {
+        Connection c;
+        if (!c.get() || !Exists(c.get(), Window(window)))
+            return;
+        XRaiseWindow(c.get(), Window(window));
+        ActivationRequest(c.get(), Window(window));
+    }
+
     WindowHandle FindWindow(const std::optional<std::string>& className,
                             const std::optional<std::string>& title) override
     {

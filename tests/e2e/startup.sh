@@ -95,6 +95,47 @@ fi
 stop_program "$pid" TERM
 rm -rf "$home"
 
+# A second start brings the first instance out of the notification area
+# and ends at once; a show signal left behind is honoured at start.
+home=$(mktemp -d)
+mkdir -p "$home/tmp"
+HOME=$home XDG_CONFIG_HOME= TMPDIR=$home/tmp "$exe" /ot &
+pid=$!
+if wait_until 10 tray_icon >/dev/null; then
+  sleep 1.5
+  started=$(date +%s)
+  HOME=$home XDG_CONFIG_HOME= TMPDIR=$home/tmp timeout 10 "$exe"
+  rc=$?
+  [ "$rc" = 0 ] || fail "the second start ended with $rc"
+  [ $(($(date +%s) - started)) -le 3 ] || fail "the second start did not end at once"
+  wait_until 5 main_only || fail "the first instance did not come out of the notification area"
+  [ -e "$home/tmp/vantorel-$(id -u)/showVantorel.dat" ] && fail "the show signal was not consumed"
+else
+  fail "no notification-area icon for the first instance"
+fi
+stop_program "$pid" TERM
+# A minimised first instance is restored by the second start.
+HOME=$home XDG_CONFIG_HOME= TMPDIR=$home/tmp "$exe" &
+pid=$!
+if wait_until 10 main_only; then
+  win=$(xdotool search --onlyvisible --class vantorel | while read -r w; do
+    xwininfo -id "$w" | grep -q 'Width: 750' && echo "$w"; done | head -1)
+  xdotool windowminimize "$win"
+  wait_until 5 bash -c '! xwininfo -id '"$win"' | grep -q IsViewable' || fail "the window did not minimise"
+  HOME=$home XDG_CONFIG_HOME= TMPDIR=$home/tmp timeout 10 "$exe" || fail "the second start failed"
+  wait_until 5 main_only || fail "the minimised first instance was not restored"
+  import -window root "$shots/second-start-restored.png"
+else
+  fail "the main window did not appear"
+fi
+stop_program "$pid" TERM
+: >"$home/tmp/vantorel-$(id -u)/showVantorel.dat"
+HOME=$home XDG_CONFIG_HOME= TMPDIR=$home/tmp "$exe" /ot &
+pid=$!
+wait_until 10 main_only || fail "a hidden start with a show signal waiting stayed hidden"
+stop_program "$pid" TERM
+rm -rf "$home"
+
 kill "$tray" "$wm" 2>/dev/null
 [ "$failures" = 0 ] && echo "e2e startup: all checks passed"
 exit $((failures > 0))

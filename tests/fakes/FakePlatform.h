@@ -5,8 +5,10 @@
 #include "platform/Exceptions.h"
 #include "platform/Security.h"
 #include "platform/SystemInfo.h"
+#include "platform/Windows.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -66,4 +68,28 @@ public:
     std::string WindowsDirectory() override { return windowsDir; }
     std::string SystemDirectory() override { return systemDir; }
     std::string ExecutablePath() override { return exePath; }
+};
+
+// Windows of other programs: which exist, which are minimised, and what was
+// asked of them ("normal 7", "front 7").
+class FakeWindows : public platform::IWindows {
+public:
+    FakeWindows() { platform::SetWindows(this); }
+    ~FakeWindows() override { platform::SetWindows(nullptr); }
+    bool appBuilder = false;
+    std::set<platform::WindowHandle> existing, iconic;
+    std::vector<std::string> calls;
+    platform::WindowHandle FindWindow(const std::optional<std::string>& cls,
+                                      const std::optional<std::string>&) override
+    {
+        return appBuilder && cls == "TAppBuilder" ? 42 : 0;
+    }
+    bool IsWindow(platform::WindowHandle w) override { return existing.count(w) != 0; }
+    bool IsIconic(platform::WindowHandle w) override { return iconic.count(w) != 0; }
+    void ShowNormal(platform::WindowHandle w) override
+    {
+        iconic.erase(w);
+        calls.push_back("normal " + std::to_string(w));
+    }
+    void SetForeground(platform::WindowHandle w) override { calls.push_back("front " + std::to_string(w)); }
 };

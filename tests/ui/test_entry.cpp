@@ -9,18 +9,6 @@
 
 namespace {
 
-class FakeWindows : public platform::IWindows {
-public:
-    FakeWindows() { platform::SetWindows(this); }
-    ~FakeWindows() override { platform::SetWindows(nullptr); }
-    bool appBuilder = false;
-    platform::WindowHandle FindWindow(const std::optional<std::string>& cls,
-                                      const std::optional<std::string>&) override
-    {
-        return appBuilder && cls == "TAppBuilder" ? 42 : 0;
-    }
-};
-
 std::vector<QString> RunEntry()
 {
     std::vector<QString> texts;
