@@ -150,10 +150,8 @@ void TMainForm::ImBgMainMouseDown(QObject*, TMouseButton Button, int, int)
 {
     // The window manager moves the window with the pointer, as if its
     // caption had been grabbed.
-    if (Button != TMouseButton::mbLeft)
-        return;
-    if (QWindow* w = windowHandle())
-        w->startSystemMove();
+    if (Button == TMouseButton::mbLeft)
+        StartSystemMove();
 }
 
 void TMainForm::ImBtnMinClick(QObject*) { showMinimized(); }
@@ -174,6 +172,16 @@ void TMainForm::ImBtnHelpClick(QObject*)
 
 void TMainForm::ImBtnAboutClick(QObject*)
 {
+    // The overlay dims the main window's place, also while it is hidden.
+    if (WaitForm)
+        WaitForm->ShowWait(this, false);
+    struct HideAfter {
+        ~HideAfter()
+        {
+            if (WaitForm)
+                WaitForm->HideWait();
+        }
+    } hide;
     if (AboutForm)
         AboutForm->ShowModal();
 }

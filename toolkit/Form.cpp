@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include <cmath>
 
@@ -93,6 +94,10 @@ void TForm::showEvent(QShowEvent* event)
 
 void TForm::closeEvent(QCloseEvent* event)
 {
+    if (OnCloseQuery && !OnCloseQuery()) {
+        event->ignore();
+        return;
+    }
     // Closing a modal window ends its modal show; other windows just hide.
     if (modalLoop_ && modalResult_ == mrNone)
         SetModalResult(mrCancel);
@@ -138,3 +143,9 @@ void TForm::SetAlphaBlendValue(int value)
 }
 
 void TForm::ApplyOpacity() { setWindowOpacity(alphaBlend_ ? alphaBlendValue_ / 255.0 : 1.0); }
+
+void TForm::StartSystemMove()
+{
+    if (QWindow* w = windowHandle())
+        w->startSystemMove();
+}

@@ -48,6 +48,15 @@ public:
     int AlphaBlendValue() const { return alphaBlendValue_; }
     void SetAlphaBlendValue(int value);
 
+    // Asked before the window closes (by Close, or by the system); false
+    // keeps it open.
+    std::function<bool()> OnCloseQuery;
+    // The window manager moves the window with the pointer, as if its
+    // caption had been grabbed (for a press on a drag handle).
+    void StartSystemMove();
+    // Closes the window as the system would, asking OnCloseQuery first.
+    void Close() { close(); }
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TNotifyEvent OnDestroy;

@@ -40,6 +40,18 @@ if wait_until 10 main_only; then
   sleep 0.5
   import -window root "$shots/settings.png"
   xdotool mousemove --window "$win" 562 497 click 1
+  # The about window over the dimmed main window; its close button ends it.
+  xdotool mousemove --window "$win" 194 535 click 1
+  if wait_until 5 bash -c 'xdotool search --onlyvisible --class vantorel | while read -r w; do xwininfo -id "$w"; done | grep -q "Width: 500"'; then
+    sleep 0.5
+    import -window root "$shots/about.png"
+    about=$(xdotool search --onlyvisible --class vantorel | while read -r w; do
+      xwininfo -id "$w" | grep -q 'Width: 500' && echo "$w"; done | head -1)
+    xdotool mousemove --window "$about" 467 7 click 1
+    wait_until 5 main_only || fail "the about window or the overlay stayed up"
+  else
+    fail "the about window did not appear"
+  fi
 else
   fail "the main window did not appear alone after the splash (saw: $(visible_sizes | tr '\n' ' '))"
 fi

@@ -16,6 +16,7 @@
 #include "toolkit/Image.h"
 #include "toolkit/StdCtrls.h"
 #include "ui/uMainForm.h"
+#include "ui/uSecondaryForms.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,6 +24,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QThread>
+#include <QTimer>
 
 #include <atomic>
 #include <optional>
@@ -649,6 +651,92 @@ TEST_F(Pages, PageHeaderLightsTheOtherTabAndSwitchesToIt)
     m.ImPageHeadClick(m.ImPageHead);
     EXPECT_EQ(Page(), 1);
     m.StopScanThread();
+}
+
+TEST_F(Pages, MessageWindowAnswers)
+{
+    TInfoForm info;
+    info.MessageText = "Please connect to the Internet and try again.";
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        int answer;
+    } cases[] = {
+        {"OK", [&] { Fire(info.ImBtnOk->OnClick, info.ImBtnOk); }, mrOk},
+        {"Retry", [&] { Fire(info.ImBtnRetry->OnClick, info.ImBtnRetry); }, mrOk},
+        {"Cancel", [&] { Fire(info.ImBtnCancel->OnClick, info.ImBtnCancel); }, mrCancel},
+        {"close button", [&] { Fire(info.ImBtnClose->OnClick, info.ImBtnClose); }, mrCancel},
+        {"closed by the system", [&] { info.Close(); }, mrCancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString shown;
+        QTimer::singleShot(20, [&] {
+            shown = info.Label6->text();
+            c.act();
+        });
+        EXPECT_EQ(info.ShowModal(), c.answer);
+        EXPECT_EQ(shown, info.MessageText);
+    }
+}
+
+TEST_F(Pages, OverlayCoversTheWindowFadesAndClosesOnlyThroughHideWait)
+{
+    TWaitForm wait;
+    TForm target;
+    target.SetClientSize(700, 500);
+    target.move(100, 50);
+    wait.Timer2->SetEnabled(false);
+    wait.ShowWait(&target, true);
+    wait.Timer2->SetEnabled(false); // stepped by hand below
+    EXPECT_EQ(wait.pos(), QPoint(100, 50));
+    EXPECT_EQ(wait.size(), QSize(700, 500));
+    EXPECT_EQ(wait.Image1->pos(), QPoint(350 - 18, 250 - 18));
+    EXPECT_TRUE(wait.Image1->Visible());
+    std::vector<int> opacity{wait.AlphaBlendValue()};
+    wait.Timer2->SetEnabled(true);
+    for (int i = 0; i < 20 && wait.Timer2->Enabled(); ++i) {
+        wait.Timer2Timer(wait.Timer2);
+        opacity.push_back(wait.AlphaBlendValue());
+    }
+    EXPECT_EQ(opacity.front(), 0);
+    EXPECT_EQ(opacity.back(), 130);
+    EXPECT_EQ(opacity.size(), 15u) << "0, 10, ..., 130, then the timer stops";
+
+    // Twelve frames, starting with the first at each showing.
+    std::vector<int> frames;
+    for (int i = 0; i < 14; ++i) {
+        wait.Timer1Timer(wait.Timer1);
+        frames.push_back(wait.Frame());
+    }
+    EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2}));
+    EXPECT_TRUE(Shows(wait.Image1, "WAIT2.png"));
+
+    wait.Close();
+    EXPECT_TRUE(wait.isVisible()) << "a system close is refused";
+    wait.HideWait();
+    EXPECT_FALSE(wait.isVisible());
+    EXPECT_FALSE(wait.Timer1->Enabled());
+    wait.ShowWait(&target, false);
+    EXPECT_EQ(wait.Frame(), 0);
+    EXPECT_FALSE(wait.Image1->Visible()) << "a plain dark layer";
+    wait.HideWait(); // waits for the fade-in to end
+    EXPECT_GE(wait.AlphaBlendValue(), wait.MaxOpacity());
+}
+
+TEST_F(Pages, AboutWindowShowsTheVersionAndClosesOnAnyRelease)
+{
+    TAboutForm about;
+    QString version;
+    QTimer::singleShot(20, [&] {
+        version = about.Label3->text();
+        about.ImBtnClose->OnMouseUp(about.ImBtnClose, TMouseButton::mbRight, 3, 3);
+    });
+    about.ShowModal();
+    // This test program carries no version resource.
+    EXPECT_EQ(version, "1.00");
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.Label2->text().toStdString(), kMakerSite);
 }
 
 } // namespace
