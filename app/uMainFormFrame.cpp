@@ -190,30 +190,20 @@ void TMainForm::ImPageHeadMouseMove(QObject*, int X, int Y)
 {
     if (Busy)
         return;
-    const QPoint p(X, Y);
-    if (ActivePage == 1) {
-        if (TabRegionDefrag.contains(p)) {
-            if (HotTab != 2)
-                LoadPngResource("BtnPg_Defrag_a2", ImPageHead);
-            HotTab = 2;
-        } else {
-            if (HotTab != 0)
-                LoadPngResource("BtnPg_Defrag", ImPageHead);
-            HotTab = 0;
-        }
-    } else if (ActivePage == 2) {
-        if (TabRegionFreeScans.contains(p)) {
-            if (HotTab != 1)
-                LoadPngResource("BtnPg_FreeScans_a1", ImPageHead);
-            HotTab = 1;
-        } else {
-            if (HotTab != 0)
-                LoadPngResource("BtnPg_FreeScans", ImPageHead);
-            HotTab = 0;
-        }
-    } else {
+    // The other page's tab lights up under the pointer; the picture is
+    // reloaded only when that changes.
+    const auto hover = [&](const QRegion& otherTab, int otherPage, const char* lit, const char* plain) {
+        const int hot = otherTab.contains(QPoint(X, Y)) ? otherPage : 0;
+        if (hot != HotTab)
+            LoadPngResource(hot ? lit : plain, ImPageHead);
+        HotTab = hot;
+    };
+    if (ActivePage == 1)
+        hover(TabRegionDefrag, 2, "BtnPg_Defrag_a2", "BtnPg_Defrag");
+    else if (ActivePage == 2)
+        hover(TabRegionFreeScans, 1, "BtnPg_FreeScans_a1", "BtnPg_FreeScans");
+    else
         HotTab = 0;
-    }
 }
 
 void TMainForm::ImPageHeadMouseLeave(QObject*)

@@ -316,7 +316,8 @@ void TScanThread::Execute()
             });
         }
     }
-    if (analysis) {
+    // A stopped analysis (the program is ending) reports nothing.
+    if (analysis && !Terminated()) {
         // The count: the selected drives' fragments after their main pass.
         int32_t count = 0;
         for (const TDriveListItem& d : drives)

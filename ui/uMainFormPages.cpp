@@ -3,6 +3,8 @@
 
 #include "ui/uMainForm.h"
 
+#include "ui/uControls.h"
+
 #include "app/uResources.h"
 #include "controls/cm_LSVGauges.h"
 #include "core/uFormat.h"
@@ -18,22 +20,6 @@
 #include <QThread>
 
 namespace {
-
-TImage* NewImage(QWidget* parent, int x, int y, int w, int h)
-{
-    auto* im = new TImage(parent);
-    im->SetBounds(x, y, w, h);
-    return im;
-}
-
-TLabel* NewLabel(QWidget* parent, int x, int y, const QString& caption, int pixelSize, bool bold)
-{
-    auto* lb = new TLabel(parent, caption);
-    lb->SetFont(MakeFont(QStringLiteral("Arial"), pixelSize, bold));
-    lb->SetFontColor(QColor(30, 30, 30));
-    lb->move(x, y);
-    return lb;
-}
 
 // A label of fixed size whose text is centred in it.
 TLabel* NewCentredLabel(QWidget* parent, int x, int y, int w, int h, const QString& caption, int pixelSize,

@@ -4,6 +4,8 @@
 
 #include "ui/uMainForm.h"
 
+#include "ui/uControls.h"
+
 #include "app/uResources.h"
 #include "core/uFormat.h"
 #include "toolkit/Grids.h"
@@ -36,8 +38,6 @@ const THealthLook& HealthLook(int level)
     };
     return looks[std::clamp(level, 1, 3) - 1];
 }
-
-int HalfRounded(int value) { return int(RoundHalfEven(value / 2.0L)); }
 
 // The cells' text: Arial 10 points, black, plain, smoothed.
 QFont CellFont()

@@ -1,11 +1,11 @@
 #include "ui/uSecondaryForms.h"
 
 #include "app/uResources.h"
-#include "core/uFormat.h"
 #include "core/uVersionInfo.h"
 #include "toolkit/Image.h"
 #include "toolkit/StdCtrls.h"
 #include "toolkit/Timer.h"
+#include "ui/uControls.h"
 #include "ui/uMainForm.h"
 
 #include <QCoreApplication>
@@ -17,22 +17,6 @@ TWaitForm* WaitForm = nullptr;
 TAboutForm* AboutForm = nullptr;
 
 namespace {
-
-TImage* NewImage(QWidget* parent, int x, int y, int w, int h)
-{
-    auto* im = new TImage(parent);
-    im->SetBounds(x, y, w, h);
-    return im;
-}
-
-TLabel* NewLabel(QWidget* parent, int x, int y, const QString& text, int pixelSize, bool bold, QColor colour)
-{
-    auto* lb = new TLabel(parent, text);
-    lb->SetFont(MakeFont(QStringLiteral("Arial"), pixelSize, bold));
-    lb->SetFontColor(colour);
-    lb->move(x, y);
-    return lb;
-}
 
 // A left-button press on a drag handle moves the window.
 TMouseEvent DragHandler(TForm* form)
@@ -48,8 +32,6 @@ void FadeInFromMain(TForm* form)
     if (MainForm)
         MainForm->FadeIn(form);
 }
-
-int HalfRounded(int v) { return int(RoundHalfEven(v / 2.0L)); }
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "core/uDebugLog.h"
 #include "core/uFormat.h"
 #include "engine/uScanThread.h"
+#include "fakes/EventLoop.h"
 #include "fakes/FakeEngine.h"
 #include "fakes/TempHome.h"
 #include "app/uResources.h"
@@ -51,14 +52,6 @@ using Access = TMainFormTestAccess;
 
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done, int limitMs = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 QImage Resource(const char* name)
 {
@@ -141,7 +134,7 @@ protected:
     static void AnalyseAndWait()
     {
         ScanNow();
-        ASSERT_TRUE(WaitUntil([] { return Access::DefragState() == 3 && !Access::Running(); }));
+        ASSERT_TRUE(PumpUntil([] { return Access::DefragState() == 3 && !Access::Running(); }));
     }
 
     TempHome home;
@@ -161,7 +154,7 @@ TEST_F(Pages, AnalysisRunsThenTheResultsListTheTickedDrives)
     EXPECT_TRUE(Shows(MainForm->ImPageHead, "BtnPg_Defrag_na.png"));
     EXPECT_EQ(MainForm->ts5ggTotProg->TextureOnFore().size(), QSize(690, 20));
 
-    ASSERT_TRUE(WaitUntil([] { return Access::DefragState() == 3; }));
+    ASSERT_TRUE(PumpUntil([] { return Access::DefragState() == 3; }));
     EXPECT_EQ(State(), 3);
     EXPECT_FALSE(Access::Busy());
     EXPECT_TRUE(MainForm->ImBtnSettings->Visible());
@@ -220,7 +213,7 @@ TEST_F(Pages, HealthOfTheResultsAndTheFixButton)
         EXPECT_EQ(Access::DefragState(), c.fixEnabled ? 4 : 3);
         if (c.fixEnabled) {
             Fire(MainForm->ts7ImBtnCancel->OnClick, MainForm->ts7ImBtnCancel);
-            ASSERT_TRUE(WaitUntil([] { return !Access::Running(); }));
+            ASSERT_TRUE(PumpUntil([] { return !Access::Running(); }));
         }
         Fire(MainForm->ts6ImBtnBack->OnClick, MainForm->ts6ImBtnBack);
     }
@@ -236,7 +229,7 @@ TEST_F(Pages, CancelShowsTheResultsAtOnceAndTheSummaryWhenTheWorkerHasEnded)
     EXPECT_EQ(State(), 4);
     EXPECT_TRUE(MainForm->ts7ImBtnCancel->Visible());
     EXPECT_TRUE(Access::Busy());
-    ASSERT_TRUE(WaitUntil([] { return fakeengine::Calls.size() == 5; }));
+    ASSERT_TRUE(PumpUntil([] { return fakeengine::Calls.size() == 5; }));
 
     Fire(MainForm->ts7ImBtnCancel->OnClick, MainForm->ts7ImBtnCancel);
     EXPECT_EQ(State(), 3) << "the results page at once";
@@ -248,7 +241,7 @@ TEST_F(Pages, CancelShowsTheResultsAtOnceAndTheSummaryWhenTheWorkerHasEnded)
     EXPECT_EQ(State(), 1);
     EXPECT_EQ(fakeengine::Calls.size(), 5u);
 
-    ASSERT_TRUE(WaitUntil([] { return !Access::Running(); }));
+    ASSERT_TRUE(PumpUntil([] { return !Access::Running(); }));
     EXPECT_EQ(Access::DefragState(), 1) << "the defragmentation's end shows the summary";
     EXPECT_EQ(State(), 1);
     EXPECT_FALSE(Access::Busy()) << "with no pass running the window is free again";
@@ -273,11 +266,11 @@ TEST_F(Pages, SettingsPageReturnsToTheStateItCameFrom)
     // leaves the page alone; OK then returns to the summary.
     gLingerMs = 300;
     Fix();
-    ASSERT_TRUE(WaitUntil([] { return fakeengine::Calls.size() == 5; }));
+    ASSERT_TRUE(PumpUntil([] { return fakeengine::Calls.size() == 5; }));
     Fire(MainForm->ts7ImBtnCancel->OnClick, MainForm->ts7ImBtnCancel);
     Fire(MainForm->ImBtnSettings->OnClick, MainForm->ImBtnSettings);
     ASSERT_EQ(Page(), 3);
-    ASSERT_TRUE(WaitUntil([] { return !Access::Running(); }));
+    ASSERT_TRUE(PumpUntil([] { return !Access::Running(); }));
     EXPECT_EQ(Page(), 3);
     Fire(MainForm->ts8ImBtnOK->OnClick, MainForm->ts8ImBtnOK);
     EXPECT_EQ(Page(), 1);
@@ -289,7 +282,7 @@ TEST_F(Pages, ClosingTheWindowStopsARunningPassFirst)
     gFound = 3;
     AnalyseAndWait();
     Fix();
-    ASSERT_TRUE(WaitUntil([] { return fakeengine::Calls.size() == 5; }));
+    ASSERT_TRUE(PumpUntil([] { return fakeengine::Calls.size() == 5; }));
     QElapsedTimer clock;
     clock.start();
     MainForm->Destroy();

@@ -5,6 +5,7 @@
 #include "core/uDebugLog.h"
 #include "engine/LoopImage.h"
 #include "engine/uScanThread.h"
+#include "fakes/EventLoop.h"
 #include "fakes/TempHome.h"
 #include "toolkit/Grids.h"
 
@@ -47,11 +48,7 @@ TEST(ScanWithEngine, AnalysisReportMatchesTheEnginesSummary)
     bool done = false;
     t->OnTerminate = [&](QObject*) { done = true; };
     t->Start();
-    QElapsedTimer clock;
-    clock.start();
-    while (!done && clock.elapsed() < 30000)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(PumpUntil([&] { return done; }, 30000));
 
     const std::string log = TempHome::Read(DebugLogPath());
     EXPECT_NE(log.find(" - Number of files: " + m[1].str() + "\r\n"), std::string::npos) << log;

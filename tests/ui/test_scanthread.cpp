@@ -4,6 +4,7 @@
 #include "core/uDebugLog.h"
 #include "engine/uScanThread.h"
 #include "fakes/FakeEngine.h"
+#include "fakes/EventLoop.h"
 #include "fakes/TempHome.h"
 #include "net/uServices.h"
 #include "toolkit/Grids.h"
@@ -100,11 +101,7 @@ protected:
         if (during)
             during(*t);
         t->Start();
-        QElapsedTimer clock;
-        clock.start();
-        while (!done && clock.elapsed() < 10000)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        ASSERT_TRUE(done) << "the completion handler ran";
+        ASSERT_TRUE(PumpUntil([&] { return done; })) << "the completion handler ran";
         current = nullptr;
     }
     static void SendUsageStatisticsDefault(int32_t count, const TSettings& s) { SendUsageStatistics(count, s); }
@@ -313,6 +310,19 @@ TEST_F(ScanThreadTest, StopDuringAMainPassGivesTheNextDriveItsRow)
     EXPECT_EQ(fakeengine::Calls, (std::vector<std::string>{"2 /"}));
     EXPECT_EQ(grid->Tag, 2) << "the next drive got its row";
     EXPECT_EQ(grid->Cell(1, 1), "0");
+    EXPECT_TRUE(statsSent.empty());
+}
+
+TEST_F(ScanThreadTest, AnAnalysisStoppedDuringItsLastDriveSendsNoStatistics)
+{
+    drives = {Drive("/", true)};
+    fakeengine::Script = [this](FakeEngineCall& c) {
+        if (!ScanState.CountingPass)
+            current->Terminate();
+        FinishWithOneFragmentedItem(c);
+    };
+    Run("a");
+    EXPECT_EQ(fakeengine::Calls.size(), 2u) << "the last drive's pass ran to its end";
     EXPECT_TRUE(statsSent.empty());
 }
 

@@ -2,6 +2,7 @@
 // thread after Execute, also after an error, with FreeOnTerminate.
 
 #include "toolkit/Thread.h"
+#include "fakes/EventLoop.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,15 +24,6 @@ struct Worker : TThread {
     using TThread::Synchronize;
 };
 
-// Runs the event loop until done() or a time limit.
-bool Pump(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 } // namespace
 
@@ -59,7 +51,7 @@ TEST(Thread, SynchronizeRunsOnTheMainThreadAndCompletionFollowsExecute)
             completedOn = QThread::currentThread();
         };
         w->Start();
-        EXPECT_TRUE(Pump([&] { return destroyed; }));
+        EXPECT_TRUE(PumpUntil([&] { return destroyed; }));
         EXPECT_TRUE(stepOnMain);
         EXPECT_TRUE(completed) << "the completion handler runs after Execute returned";
         EXPECT_EQ(completedOn, qApp->thread());
@@ -78,9 +70,9 @@ TEST(Thread, TerminateOnlyAsksTheBodyToStop)
             ++loops, std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
     w->Start();
-    Pump([&] { return loops > 3; });
+    PumpUntil([&] { return loops > 3; });
     w->Terminate(); // returns at once
-    EXPECT_TRUE(Pump([&] { return destroyed; }));
+    EXPECT_TRUE(PumpUntil([&] { return destroyed; }));
 }
 
 int main(int argc, char** argv)
