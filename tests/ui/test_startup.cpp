@@ -6,6 +6,7 @@
 #include "fakes/TempHome.h"
 #include "core/uCmdLine.h"
 #include "engine/uScanThread.h"
+#include "fakes/FakeEngine.h"
 #include "platform/Drives.h"
 #include "toolkit/Application.h"
 #include "toolkit/Grids.h"
@@ -186,6 +187,37 @@ TEST_F(Startup, FailingStepIsShownAndTheProgramCarriesOn)
     EXPECT_EQ(gBoxes[0].flags, MB_OK | MB_ICONERROR);
     EXPECT_TRUE(gBoxes[0].text.contains(QString::fromStdString(home.HiveFile())));
     EXPECT_EQ(TempHome::Read(home.HiveFile()), damaged) << "the damaged store is not overwritten";
+}
+
+TEST_F(Startup, HiddenAnalysisComesUpByItselfWhenItFindsFragmentedFiles)
+{
+    for (int found : {0, 5}) {
+        SCOPED_TRACE(found);
+        ParamList() = {"/ot", "/as"};
+        fakeengine::Script = [found](FakeEngineCall& c) {
+            EngineStatus s{};
+            s.WorkTotal = 1;
+            s.WorkDone = 1;
+            s.FragmentedItemCount = found;
+            c.progress(&s);
+        };
+        bool shownEarly = false, results = false, shownAtResults = false;
+        int drives = 0;
+        RunProgram(true, [&](int) {
+            if (Access::DefragState() != 3) {
+                shownEarly |= MainForm->isVisible();
+                return false;
+            }
+            results = true;
+            shownAtResults = MainForm->isVisible();
+            drives = Access::DriveCount();
+            return true;
+        });
+        fakeengine::Script = nullptr;
+        EXPECT_TRUE(results);
+        EXPECT_FALSE(shownEarly) << "the analysis runs with no window on screen";
+        EXPECT_EQ(shownAtResults, found > 0 && drives > 0) << "fragmented files bring the window up";
+    }
 }
 
 TEST_F(Startup, CloseMinimiseAndTheNotificationAreaIcon)
