@@ -143,6 +143,7 @@ void TMainForm::FormDestroy(QObject*)
         SingleRun->UnregisterInstance();
     // A pass still running is stopped first: it writes into this window.
     StopScanThread();
+    AbandonToolThreads();
     WriteSettings(Settings, SysVars.ExeName, &SettingsOrigin);
 }
 

@@ -97,3 +97,64 @@ void SendUsageStatistics(int32_t count, const TSettings& settings)
     }
     curl_easy_perform(c.get()); // errors are swallowed; the body is discarded
 }
+
+namespace {
+
+struct Download {
+    CURL* client = nullptr;
+    std::string* body = nullptr;
+    const TTransferEvents* events = nullptr;
+    bool begun = false;
+};
+
+bool Aborted(const Download& d) { return d.events->Abort && d.events->Abort(); }
+
+void BeginOnce(Download& d)
+{
+    if (d.begun)
+        return;
+    d.begun = true;
+    curl_off_t total = -1;
+    curl_easy_getinfo(d.client, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &total);
+    if (d.events->Begin)
+        d.events->Begin(total > 0 ? int64_t(total) : 0);
+}
+
+size_t CollectDownload(char* data, size_t size, size_t count, void* target)
+{
+    auto& d = *static_cast<Download*>(target);
+    if (Aborted(d))
+        return 0; // ends the transfer with a write error
+    BeginOnce(d);
+    d.body->append(data, size * count);
+    if (d.events->Progress)
+        d.events->Progress(int64_t(d.body->size()));
+    return size * count;
+}
+
+int DownloadTick(void* target, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return Aborted(*static_cast<Download*>(target)) ? 1 : 0;
+}
+
+} // namespace
+
+bool HttpDownload(const std::string& url, long readTimeoutMs, std::string& body, const TTransferEvents& events)
+{
+    body.clear();
+    Client c = NewClient(url, readTimeoutMs, &body);
+    if (!c)
+        return false;
+    Download d{c.get(), &body, &events};
+    curl_easy_setopt(c.get(), CURLOPT_WRITEFUNCTION, CollectDownload);
+    curl_easy_setopt(c.get(), CURLOPT_WRITEDATA, &d);
+    curl_easy_setopt(c.get(), CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c.get(), CURLOPT_XFERINFOFUNCTION, DownloadTick);
+    curl_easy_setopt(c.get(), CURLOPT_XFERINFODATA, &d);
+    const bool ok = curl_easy_perform(c.get()) == CURLE_OK;
+    if (ok)
+        BeginOnce(d); // an empty body
+    if (events.End)
+        events.End();
+    return ok;
+}

@@ -2,6 +2,7 @@
 // value helpers and path helpers.
 
 #include "platform/Drives.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/Security.h"
 #include "platform/SharedMemory.h"
@@ -20,6 +21,7 @@ ISystemInfo& DefaultSystem();
 IWindows& DefaultWindows();
 IDrives& DefaultDrives();
 ISharedMemory& DefaultSharedMemory();
+IProcesses& DefaultProcesses();
 
 namespace {
 IRegistry* gRegistry = nullptr;
@@ -28,6 +30,7 @@ ISystemInfo* gSystem = nullptr;
 IWindows* gWindows = nullptr;
 IDrives* gDrives = nullptr;
 ISharedMemory* gSharedMemory = nullptr;
+IProcesses* gProcesses = nullptr;
 } // namespace
 
 IRegistry& Registry() { return gRegistry ? *gRegistry : DefaultRegistry(); }
@@ -42,6 +45,8 @@ IDrives& Drives() { return gDrives ? *gDrives : DefaultDrives(); }
 void SetDrives(IDrives* drives) { gDrives = drives; }
 ISharedMemory& SharedMemory() { return gSharedMemory ? *gSharedMemory : DefaultSharedMemory(); }
 void SetSharedMemory(ISharedMemory* memory) { gSharedMemory = memory; }
+IProcesses& Processes() { return gProcesses ? *gProcesses : DefaultProcesses(); }
+void SetProcesses(IProcesses* processes) { gProcesses = processes; }
 
 RegValue RegValue::Dword(uint32_t v)
 {

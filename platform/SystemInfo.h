@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -40,6 +41,9 @@ public:
     virtual std::string WindowsDirectory() = 0;
     virtual std::string SystemDirectory() = 0;
     virtual std::string ExecutablePath() = 0;
+    // Where programs are installed, most usual first, each ending with the
+    // directory separator.
+    virtual std::vector<std::string> ProgramFilesFolders() = 0;
 };
 
 // Architecture code of the build itself.

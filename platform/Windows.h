@@ -11,6 +11,13 @@ namespace platform {
 
 using WindowHandle = uint64_t;
 
+// A window's place on the screen in screen coordinates; right and bottom
+// lie just outside it.
+struct WindowRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const WindowRect&) const = default;
+};
+
 class IWindows {
 public:
     virtual ~IWindows() = default;
@@ -23,6 +30,11 @@ public:
     virtual void ShowNormal(WindowHandle window) = 0;
     // Raises the window to the top and gives it the input focus.
     virtual void SetForeground(WindowHandle window) = 0;
+    // nullopt when there is no such window.
+    virtual std::optional<WindowRect> GetWindowRect(WindowHandle window) = 0;
+    // Moves the window's top-left corner there, keeping its size and its
+    // place above other windows.
+    virtual void MoveWindow(WindowHandle window, int left, int top) = 0;
 };
 
 IWindows& Windows();

@@ -29,6 +29,7 @@ class TTrayIcon;
 class TLSVGauge;
 class TPageControl;
 class TScanThread;
+class TDownToolThread;
 class TSplashForm;
 class TStringGrid;
 class TTabSheet;
@@ -117,6 +118,26 @@ public:
     TLabel* Label6 = nullptr;
     TImage* ts7ImBtnFix = nullptr;
 
+    // Companion tools (page 2): a block per tool with its picture, heading,
+    // description and button; while the tool is fetched, its status, speed
+    // and gauge take the button's place.
+    TImage* ts3ImBackground = nullptr;
+    TImage* Image15 = nullptr;
+    TImage* ts3HeadIm1 = nullptr;
+    TLabel* ts3Label11 = nullptr;
+    TImage* ts3ImBtnFreeScans1 = nullptr;
+    TLabel* ts3Label12 = nullptr;
+    TLabel* ts3Label13 = nullptr;
+    TLSVGauge* ts3DownProg1 = nullptr;
+    TImage* Image7 = nullptr;
+    TImage* Image8 = nullptr;
+    TImage* ts3HeadIm2 = nullptr;
+    TLabel* ts3Label21 = nullptr;
+    TImage* ts3ImBtnFreeScans2 = nullptr;
+    TLabel* ts3Label22 = nullptr;
+    TLabel* ts3Label23 = nullptr;
+    TLSVGauge* ts3DownProg2 = nullptr;
+
     // Settings page (page 3).
     TImage* Image10 = nullptr;
     TImage* ts8ImCheckBox1 = nullptr;
@@ -187,6 +208,14 @@ public:
     void ts8ImBtnCancelClick(QObject* Sender);
     void PaintSettingsCheckBoxes();
 
+    // Companion tools.
+    void ts3ImBtnFreeScans1Click(QObject* Sender);
+    void ts3ImBtnFreeScans2Click(QObject* Sender);
+    void FreeScans1Done(QObject* Sender);
+    void FreeScans2Done(QObject* Sender);
+    // The program is ending: running tool workers leave the page alone.
+    void AbandonToolThreads();
+
     // Drive list view.
     void ts4SGDriveListDrawCell(QObject* Sender, int ACol, int ARow, const QRect& Rect, unsigned State,
                                 QPainter& Canvas);
@@ -223,6 +252,9 @@ private:
     // The worker of the running pass; cleared when it has ended, so that it
     // is never touched after it has freed itself.
     TScanThread* ScanThread = nullptr;
+    // The workers fetching the companion tools; cleared when they end.
+    TDownToolThread* ToolThread1 = nullptr;
+    TDownToolThread* ToolThread2 = nullptr;
     // Set while the window is being destroyed: a pass that ends then shows no page.
     bool Closing = false;
 
@@ -232,6 +264,9 @@ private:
     bool IsDriveRow(int row) const;
 
     void StartScanThread(const char* mode);
+    void CreateToolsPage();
+    void StartToolThread(int tool);
+    void ToolThreadDone(int tool);
     void ResetProgressGrid(TStringGrid* grid, int state);
     void ShowSummary();
     void LoadSettingsPage();

@@ -69,11 +69,11 @@ TLSVGauge* NewTotalGauge(QWidget* parent)
     return gauge;
 }
 
-void LoadGaugeTextures(TLSVGauge* gauge)
+void LoadGaugeTextures(TLSVGauge* gauge, const char* foreName = "TS5PROG_MAIN", const char* backName = "TS5PROG_BG")
 {
     QImage fore, back;
-    LoadGifResource(QStringLiteral("TS5PROG_MAIN"), fore);
-    LoadGifResource(QStringLiteral("TS5PROG_BG"), back);
+    LoadGifResource(QString::fromLatin1(foreName), fore);
+    LoadGifResource(QString::fromLatin1(backName), back);
     gauge->SetTextureOnFore(fore);
     gauge->SetTextureOnBack(back);
 }
@@ -102,6 +102,7 @@ void TMainForm::CreatePages()
     TabSheet5 = new TTabSheet(CleanPgControl, "ScanProg");
     TabSheet6 = new TTabSheet(CleanPgControl, "ScanResult");
     TabSheet7 = new TTabSheet(CleanPgControl, "FixProg");
+    CreateToolsPage();
 
     // Summary: the drive panel on the left, the scan summary on the right.
     Image1 = NewImage(TabSheet4, 0, 0, 365, 364);
@@ -339,6 +340,10 @@ void TMainForm::ShowPage(int page, int state, bool loadSettings)
             LoadPngResource(QStringLiteral("BtnPg_FreeScans"), ImPageHead);
         LoadRegionResource(TabRegionFreeScans, QStringLiteral("BtnPg_FreeScans_r1"));
         UpdatePageButtons(2, state);
+        LoadPngResource(QStringLiteral("btn_freescans_na"), ts3ImBtnFreeScans1);
+        LoadPngResource(QStringLiteral("btn_freescans_na"), ts3ImBtnFreeScans2);
+        for (TLSVGauge* gauge : {ts3DownProg1, ts3DownProg2})
+            LoadGaugeTextures(gauge, "ts3downprog_main", "ts3downprog_bg");
     } else if (page == 3) {
         if (ImPageHead)
             ImPageHead->SetVisible(false);

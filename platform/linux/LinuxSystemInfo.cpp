@@ -80,6 +80,10 @@ public:
     std::string WindowsDirectory() override { return "/usr/"; }
     std::string SystemDirectory() override { return "/usr/lib/"; }
 
+    // Software of other makers goes below /opt, or below /usr/local when the
+    // administrator installs it by hand.
+    std::vector<std::string> ProgramFilesFolders() override { return {"/opt/", "/usr/local/"}; }
+
     std::string ExecutablePath() override
     {
         char buf[PATH_MAX];

@@ -6,6 +6,7 @@
 #include "platform/Windows.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <cstdlib>
@@ -104,6 +105,22 @@ void ActivationRequest(Display* d, Window w)
     XFlush(d);
 }
 
+// An EWMH window manager announces itself on the root window.
+bool HasWindowManager(Display* d)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    const bool found = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                          &count, &after, &data) == Success &&
+                       data && count == 1;
+    if (data)
+        XFree(data);
+    return found;
+}
+
 class X11Windows : public IWindows {
 public:
     bool IsWindow(WindowHandle window) override
@@ -146,6 +163,45 @@ public:
             return;
         XRaiseWindow(c.get(), Window(window));
         ActivationRequest(c.get(), Window(window));
+    }
+
+    std::optional<WindowRect> GetWindowRect(WindowHandle window) override
+    {
+        Connection c;
+        XWindowAttributes a;
+        if (!c.get() || window == 0 || !XGetWindowAttributes(c.get(), Window(window), &a))
+            return std::nullopt;
+        int x = 0, y = 0;
+        Window child = 0;
+        if (!XTranslateCoordinates(c.get(), Window(window), a.root, 0, 0, &x, &y, &child))
+            return std::nullopt;
+        return WindowRect{x, y, x + a.width, y + a.height};
+    }
+
+    void MoveWindow(WindowHandle window, int left, int top) override
+    {
+        Connection c;
+        if (!c.get() || !Exists(c.get(), Window(window)))
+            return;
+        if (!HasWindowManager(c.get())) {
+            XMoveWindow(c.get(), Window(window), left, top);
+            XRaiseWindow(c.get(), Window(window));
+            return;
+        }
+        // A managed window is moved by its window manager, which places the
+        // frame so that the window itself lands where it is asked to go.
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = Window(window);
+        e.xclient.message_type = XInternAtom(c.get(), "_NET_MOVERESIZE_WINDOW", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = StaticGravity | (1 << 8) | (1 << 9) | (2 << 12);
+        e.xclient.data.l[1] = left;
+        e.xclient.data.l[2] = top;
+        XSendEvent(c.get(), DefaultRootWindow(c.get()), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &e);
+        XRaiseWindow(c.get(), Window(window));
+        XFlush(c.get());
     }
 
     WindowHandle FindWindow(const std::optional<std::string>& className,

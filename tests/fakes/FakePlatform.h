@@ -3,10 +3,14 @@
 // restores the real one on destruction.
 
 #include "platform/Exceptions.h"
+#include "platform/Process.h"
 #include "platform/Security.h"
 #include "platform/SystemInfo.h"
 #include "platform/Windows.h"
 
+#include <functional>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -59,6 +63,7 @@ public:
     std::string windowsShell, systemShell;
     std::string windowsDir = "/fake/windows/", systemDir = "/fake/system/";
     std::string exePath = "/opt/vantorel/vantorel";
+    std::vector<std::string> programFolders{"/fake/programs1/", "/fake/programs2/"};
 
     uint32_t PlatformId() override { return platformId; }
     std::optional<uint16_t> NativeProcessorArchitecture() override { return native; }
@@ -68,28 +73,60 @@ public:
     std::string WindowsDirectory() override { return windowsDir; }
     std::string SystemDirectory() override { return systemDir; }
     std::string ExecutablePath() override { return exePath; }
+    std::vector<std::string> ProgramFilesFolders() override { return programFolders; }
 };
 
-// Windows of other programs: which exist, which are minimised, and what was
-// asked of them ("normal 7", "front 7").
+// Windows of other programs: which exist (with class, title and place),
+// which are minimised, and what was asked of them ("normal 7", "front 7",
+// "move 7 to 150,50"). Any thread may use it.
 class FakeWindows : public platform::IWindows {
 public:
+    struct Window {
+        std::string cls, title;
+        platform::WindowRect rect;
+    };
     FakeWindows() { platform::SetWindows(this); }
     ~FakeWindows() override { platform::SetWindows(nullptr); }
     bool appBuilder = false;
     std::set<platform::WindowHandle> existing, iconic;
-    std::vector<std::string> calls;
+
+    void Add(platform::WindowHandle w, const std::string& cls, const std::string& title,
+             platform::WindowRect rect);
+    std::vector<std::string> Calls();
+    void ClearCalls();
+
     platform::WindowHandle FindWindow(const std::optional<std::string>& cls,
-                                      const std::optional<std::string>&) override
-    {
-        return appBuilder && cls == "TAppBuilder" ? 42 : 0;
-    }
-    bool IsWindow(platform::WindowHandle w) override { return existing.count(w) != 0; }
-    bool IsIconic(platform::WindowHandle w) override { return iconic.count(w) != 0; }
-    void ShowNormal(platform::WindowHandle w) override
-    {
-        iconic.erase(w);
-        calls.push_back("normal " + std::to_string(w));
-    }
-    void SetForeground(platform::WindowHandle w) override { calls.push_back("front " + std::to_string(w)); }
+                                      const std::optional<std::string>& title) override;
+    bool IsWindow(platform::WindowHandle w) override;
+    bool IsIconic(platform::WindowHandle w) override;
+    void ShowNormal(platform::WindowHandle w) override;
+    void SetForeground(platform::WindowHandle w) override;
+    std::optional<platform::WindowRect> GetWindowRect(platform::WindowHandle w) override;
+    void MoveWindow(platform::WindowHandle w, int left, int top) override;
+
+private:
+    std::mutex mutex_;
+    std::map<platform::WindowHandle, Window> windows_;
+    std::vector<std::string> calls_;
+};
+
+// Program starts: records each one; `onStart` (if set) acts as the started
+// program and answers whether it could be started. Any thread may use it.
+class FakeProcesses : public platform::IProcesses {
+public:
+    struct Launch {
+        std::string file, parameters, folder;
+        bool elevated = false, wait = false;
+    };
+    FakeProcesses() { platform::SetProcesses(this); }
+    ~FakeProcesses() override { platform::SetProcesses(nullptr); }
+    std::function<bool(const Launch&)> onStart;
+    std::vector<Launch> Starts();
+
+    bool Start(const std::string& file, const std::string& parameters, const std::string& folder,
+               bool elevated, bool wait) override;
+
+private:
+    std::mutex mutex_;
+    std::vector<Launch> starts_;
 };

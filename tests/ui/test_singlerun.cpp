@@ -46,7 +46,7 @@ TEST_F(SingleRunTest, ASecondStartBringsTheFirstForwardAndSignalsIt)
     windows.iconic = {7};
     TSingleRun second(name);
     EXPECT_TRUE(second.ActivateRunningInstance());
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"normal 7", "front 7"})) << "restored, then in front";
+    EXPECT_EQ(windows.Calls(), (std::vector<std::string>{"normal 7", "front 7"})) << "restored, then in front";
     EXPECT_TRUE(TempHome::Exists(Signal()));
     EXPECT_FALSE(second.Registered());
 
@@ -69,9 +69,9 @@ TEST_F(SingleRunTest, WithoutALiveFirstInstanceTheStartRunsAlone)
         SCOPED_TRACE(c.what);
         TSingleRun first(name);
         c.first(first);
-        windows.calls.clear();
+        windows.ClearCalls();
         EXPECT_FALSE(TSingleRun(name).ActivateRunningInstance());
-        EXPECT_TRUE(windows.calls.empty());
+        EXPECT_TRUE(windows.Calls().empty());
         EXPECT_FALSE(TempHome::Exists(Signal()));
     }
 }

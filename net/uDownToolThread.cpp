@@ -1,0 +1,269 @@
+#include "net/uDownToolThread.h"
+
+#include "app/uSingleRun.h"
+#include "controls/cm_LSVGauges.h"
+#include "core/uFormat.h"
+#include "net/uServices.h"
+#include "platform/Exceptions.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+#include "toolkit/Application.h"
+#include "toolkit/Image.h"
+#include "toolkit/StdCtrls.h"
+#include "ui/uSecondaryForms.h"
+
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool IsFolder(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsFile(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int32_t Clamp32(int64_t value) { return int32_t(std::clamp<int64_t>(value, 0, INT32_MAX)); }
+
+// Writes the installer beside its final name and renames it into place, so
+// that an interrupted save never leaves a partial installer to be run. It
+// is executable by its owner only.
+bool SaveInstaller(const std::string& path, const std::string& bytes)
+{
+    const std::string part = path + ".part";
+    const int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0700);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        done += size_t(n);
+    }
+    const bool ok = done == bytes.size() && fchmod(fd, 0700) == 0 && fsync(fd) == 0;
+    if (close(fd) != 0 || !ok || rename(part.c_str(), path.c_str()) != 0) {
+        unlink(part.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TToolConfig& ToolConfig()
+{
+    static TToolConfig config;
+    return config;
+}
+
+std::optional<double> TDownToolThread::TransferSpeed(int64_t doneBytes, int64_t elapsedMs)
+{
+    if (elapsedMs == 0)
+        return std::nullopt;
+    const long double perSecond = (long double)doneBytes / 1024.0L / ((long double)elapsedMs / 1000.0L);
+    return double(RoundHalfEven(perSecond * 10.0L)) / 10.0;
+}
+
+std::string TDownToolThread::SpeedText(double speed, char decimalSeparator)
+{
+    const int64_t tenths = RoundHalfEven((long double)speed * 10.0L);
+    std::string text = std::to_string(tenths / 10);
+    if (tenths % 10 != 0)
+        text += decimalSeparator + std::to_string(std::abs(tenths % 10));
+    return "(" + text + " kb/s)";
+}
+
+std::vector<std::string> TDownToolThread::InstallFolderCandidates() const
+{
+    std::vector<std::string> folders;
+    const auto roots = platform::System().ProgramFilesFolders();
+    for (const std::string& below : {"Quorbis Software" + std::string(1, platform::kPathDelim) + ToolName, ToolName})
+        for (const std::string& root : roots)
+            folders.push_back(platform::IncludeTrailingPathDelimiter(root + below));
+    return folders;
+}
+
+bool TDownToolThread::ActivateRunningTool()
+{
+    platform::IWindows& windows = platform::Windows();
+    const platform::WindowHandle tool = windows.FindWindow(std::string("TMainForm"), ToolName);
+    if (tool == 0)
+        return false;
+    windows.ShowNormal(tool);
+    windows.SetForeground(tool);
+    // The tool may be hidden in its notification area; the signal brings it out.
+    WriteShowSignal(TempDir, ToolName);
+    const auto toolRect = windows.GetWindowRect(tool);
+    const auto ownRect = windows.GetWindowRect(OwnWindow);
+    // Two windows exactly on top of each other would hide one of them.
+    if (toolRect && ownRect && (toolRect->left == ownRect->left || toolRect->top == ownRect->top))
+        windows.MoveWindow(tool, toolRect->left + 50, toolRect->top - 50);
+    return true;
+}
+
+bool TDownToolThread::LaunchIfInstalled()
+{
+    if (ActivateRunningTool())
+        return true;
+    std::string folder;
+    const std::string key = std::string(IsX86 ? "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                                              : "\\Software\\Wow6432node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") +
+                            UninstallKey;
+    if (auto entry = platform::Registry().OpenKey(platform::Hive::LocalMachine, key, platform::RegAccess::Read, false)) {
+        if (auto value = entry->QueryValue("InstallLocation");
+            value && (value->type == platform::RegType::Sz || value->type == platform::RegType::ExpandSz))
+            folder.assign(value->data.begin(), value->data.end());
+    }
+    if (folder.empty()) {
+        for (const std::string& candidate : InstallFolderCandidates())
+            if (IsFolder(candidate)) {
+                folder = candidate;
+                break;
+            }
+    }
+    // Without a folder there is nothing to look in (not the file system's root).
+    if (folder.empty())
+        return false;
+    folder = platform::IncludeTrailingPathDelimiter(folder);
+    const std::string exe = folder + ToolExe;
+    if (!IsFile(exe))
+        return false;
+    if (ElevatedLaunch)
+        RunAsAdmin(exe, "", false);
+    else
+        platform::Processes().Start(exe, "", folder, false, false);
+    QThread::msleep(unsigned(ToolConfig().LaunchWaitMs));
+    return ActivateRunningTool();
+}
+
+bool TDownToolThread::RunAsAdmin(const std::string& file, const std::string& parameters, bool wait)
+{
+    const size_t cut = file.rfind(platform::kPathDelim);
+    const std::string folder = cut == std::string::npos ? std::string() : file.substr(0, cut + 1);
+    return platform::Processes().Start(file, parameters, folder, true, wait);
+}
+
+void TDownToolThread::Abandon()
+{
+    abandoned_.store(true);
+    OnTerminate = nullptr;
+    Terminate();
+}
+
+void TDownToolThread::OnPage(void (TDownToolThread::*step)())
+{
+    Synchronize([this, step] {
+        if (!Abandoned())
+            (this->*step)();
+    });
+}
+
+void TDownToolThread::Execute()
+{
+    OnPage(&TDownToolThread::StartDownloadUI);
+    while (!IsServiceAvailable()) {
+        OnPage(&TDownToolThread::AskConnection);
+        if (Terminated())
+            return;
+    }
+
+    // An installer left by an earlier run is never taken for this download.
+    unlink(TargetFile.c_str());
+    try {
+        std::string body;
+        TTransferEvents events;
+        events.Begin = [this](int64_t total) { TransferBegin(total); };
+        events.Progress = [this](int64_t done) { TransferProgress(done); };
+        events.End = [this] { TransferEnd(); };
+        events.Abort = [this] { return Terminated(); };
+        if (HttpDownload(Url, ToolConfig().ReadTimeoutMs, body, events) && !Terminated())
+            SaveInstaller(TargetFile, body);
+    } catch (...) {
+        // A failed download ends as a missing installer below.
+    }
+    if (Abandoned()) {
+        unlink(TargetFile.c_str());
+        return;
+    }
+
+    StatusText = "Installing " + ToolName + "...";
+    OnPage(&TDownToolThread::UpdateProgressUI);
+    if (IsFile(TargetFile)) {
+        RunAsAdmin(TargetFile, " /s", true);
+    } else {
+        Synchronize([this] {
+            if (!Abandoned())
+                ShowMessageBox(QStringLiteral("Distr not found"), Application ? Application->Title : QString(), MB_OK);
+        });
+    }
+    unlink(TargetFile.c_str());
+}
+
+void TDownToolThread::StartDownloadUI()
+{
+    TotalBytes = 0;
+    DoneBytes = 0;
+    StatusText = "Downloading " + ToolName + "...";
+    StatusLabel->setVisible(true);
+    SpeedLabel->setVisible(true);
+    ProgressGauge->setVisible(true);
+    StartButton->SetVisible(false);
+    UpdateProgressUI();
+}
+
+void TDownToolThread::UpdateProgressUI()
+{
+    ProgressGauge->SetMaxValue(TotalBytes);
+    ProgressGauge->SetProgress(DoneBytes);
+    StatusLabel->SetCaption(QString::fromStdString(StatusText));
+    SpeedLabel->SetCaption(
+        QString::fromStdString(SpeedText(Speed, TFormatSettings::System().DecimalSeparator)));
+}
+
+void TDownToolThread::AskConnection()
+{
+    int answer = mrCancel;
+    if (InfoForm) {
+        InfoForm->MessageText = QStringLiteral("To continue downloading, you need to have an active Internet "
+                                               "connection. Connect to the Internet and click OK.");
+        answer = InfoForm->ShowModal();
+    }
+    if (answer != mrOk)
+        Terminate();
+}
+
+void TDownToolThread::TransferBegin(int64_t total)
+{
+    TotalBytes = Clamp32(total);
+    StartTime = std::chrono::steady_clock::now();
+    OnPage(&TDownToolThread::UpdateProgressUI);
+}
+
+void TDownToolThread::TransferProgress(int64_t done)
+{
+    DoneBytes = Clamp32(done);
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - StartTime).count();
+    if (auto speed = TransferSpeed(DoneBytes, elapsed))
+        Speed = *speed;
+    OnPage(&TDownToolThread::UpdateProgressUI);
+}
+
+void TDownToolThread::TransferEnd() {}

@@ -1,0 +1,194 @@
+// The companion tools page: two blocks, each with a button that brings the
+// tool forward, starts it, or fetches and installs it on a worker.
+
+#include "ui/uMainForm.h"
+
+#include "ui/uControls.h"
+
+#include "app/uResources.h"
+#include "controls/cm_LSVGauges.h"
+#include "net/uDownToolThread.h"
+#include "toolkit/ComCtrls.h"
+#include "toolkit/Image.h"
+#include "toolkit/StdCtrls.h"
+
+#include <memory>
+
+namespace {
+
+struct TToolInfo {
+    const char* name; // also the caption of the tool's main window
+    const char* exe;
+    const char* downloadPath;
+    const char* productCode; // the tool's uninstall entry
+    bool elevatedLaunch;
+};
+
+const TToolInfo kTools[2] = {
+    {"Helvorin", "Helvorin.exe", "/downloads/hlv/from_vnt/Helvorin.exe", "{6F1C2A4E-3B7D-4E8A-9C21-5D0F7A9B3E11}",
+     false},
+    {"Ostrakane", "Ostrakane.exe", "/downloads/osk/from_vnt/Ostrakane.exe", "{A83D5B20-7C4F-4B19-8E6A-2F9C1D4E7B53}",
+     true},
+};
+
+const QColor kPageText(0x1E, 0x1E, 0x1E);
+
+TLabel* NewToolLabel(QWidget* parent, int x, int y, int w, int h, const QString& caption, const QString& family,
+                     int pixelSize, bool wrap, TAlignment alignment)
+{
+    TLabel* lb = NewLabel(parent, x, y, caption, pixelSize, false, kPageText);
+    lb->SetFont(MakeFont(family, pixelSize, false));
+    lb->SetAutoSize(false);
+    lb->SetWordWrap(wrap);
+    lb->SetAlignment(alignment);
+    lb->SetBounds(x, y, w, h);
+    return lb;
+}
+
+TLSVGauge* NewDownloadGauge(QWidget* parent, int y)
+{
+    auto* gauge = new TLSVGauge(parent);
+    gauge->SetLoading(true);
+    gauge->SetBounds(135, y, 570, 20);
+    gauge->SetKind(lgkHorizontalBar);
+    gauge->SetBorderStyle(bsNone);
+    gauge->SetFrame3D(false);
+    gauge->SetText(QStringLiteral("%d%%"));
+    gauge->SetShowText(true);
+    gauge->SetHorTextAlignment(taCenter);
+    gauge->SetVerTextAlignment(taCentered);
+    TGFont font;
+    font.SetFont(MakeFont(QStringLiteral("Tahoma"), 11, true));
+    font.SetColor(Qt::black);
+    font.SetFixTextColor(true);
+    gauge->SetFont(font);
+    gauge->SetTransparentBack(false);
+    gauge->SetTransparentFore(false);
+    gauge->SetLoading(false);
+    gauge->setVisible(false);
+    return gauge;
+}
+
+} // namespace
+
+void TMainForm::CreateToolsPage()
+{
+    ts3ImBackground = NewImage(TabSheet3, 0, 0, 720, 372);
+    LoadGifResource(QStringLiteral("bg_freescans_ts3"), ts3ImBackground);
+
+    Image15 = NewImage(TabSheet3, 15, 12, 100, 170);
+    LoadPngResource(QStringLiteral("tool1_box"), Image15);
+    ts3HeadIm1 = NewImage(TabSheet3, 135, 14, 191, 21);
+    LoadPngResource(QStringLiteral("tool1_head"), ts3HeadIm1);
+    ts3Label11 = NewToolLabel(
+        TabSheet3, 135, 42, 528, 74,
+        QStringLiteral("Helvorin looks for outdated and missing device drivers, shows which of your devices need "
+                       "an update and installs the right drivers for you."),
+        QStringLiteral("Tahoma"), 15, true, taLeftJustify);
+    ts3ImBtnFreeScans1 = NewImage(TabSheet3, 453, 115, 252, 52);
+    ts3Label12 = NewToolLabel(TabSheet3, 135, 125, 85, 16, QString(), QStringLiteral("Arial"), 13, false,
+                              taLeftJustify);
+    ts3Label13 = NewToolLabel(TabSheet3, 607, 125, 97, 16, QString(), QStringLiteral("Arial"), 13, false,
+                              taRightJustify);
+    ts3DownProg1 = NewDownloadGauge(TabSheet3, 146);
+
+    Image7 = NewImage(TabSheet3, 26, 185, 670, 2);
+    LoadGifResource(QStringLiteral("line_separator"), Image7);
+
+    Image8 = NewImage(TabSheet3, 15, 197, 100, 170);
+    LoadPngResource(QStringLiteral("tool2_box"), Image8);
+    ts3HeadIm2 = NewImage(TabSheet3, 135, 199, 160, 22);
+    LoadPngResource(QStringLiteral("tool2_head"), ts3HeadIm2);
+    ts3Label21 = NewToolLabel(
+        TabSheet3, 135, 227, 528, 54,
+        QStringLiteral("Ostrakane checks the system's configuration store for broken and leftover entries and "
+                       "repairs them safely."),
+        QStringLiteral("Tahoma"), 15, true, taLeftJustify);
+    ts3ImBtnFreeScans2 = NewImage(TabSheet3, 453, 300, 252, 52);
+    ts3Label22 = NewToolLabel(TabSheet3, 135, 310, 85, 16, QString(), QStringLiteral("Arial"), 13, false,
+                              taLeftJustify);
+    ts3Label23 = NewToolLabel(TabSheet3, 608, 310, 97, 16, QString(), QStringLiteral("Arial"), 13, false,
+                              taRightJustify);
+    ts3DownProg2 = NewDownloadGauge(TabSheet3, 331);
+
+    for (TLabel* lb : {ts3Label12, ts3Label13, ts3Label22, ts3Label23})
+        lb->setVisible(false);
+    SkinButton(ts3ImBtnFreeScans1, QStringLiteral("btn_freescans"));
+    SkinButton(ts3ImBtnFreeScans2, QStringLiteral("btn_freescans"));
+    ts3ImBtnFreeScans1->OnClick = [this](QObject* s) { ts3ImBtnFreeScans1Click(s); };
+    ts3ImBtnFreeScans2->OnClick = [this](QObject* s) { ts3ImBtnFreeScans2Click(s); };
+}
+
+void TMainForm::ts3ImBtnFreeScans1Click(QObject*) { StartToolThread(1); }
+
+void TMainForm::ts3ImBtnFreeScans2Click(QObject*) { StartToolThread(2); }
+
+void TMainForm::StartToolThread(int tool)
+{
+    TDownToolThread*& field = tool == 1 ? ToolThread1 : ToolThread2;
+    // The button is hidden while its tool is fetched; one worker per tool.
+    if (field)
+        return;
+    const TToolInfo& info = kTools[tool - 1];
+    auto thread = std::make_unique<TDownToolThread>();
+    thread->Priority = TThreadPriority::tpNormal;
+    thread->ToolName = info.name;
+    thread->UninstallKey = info.productCode;
+    thread->ToolExe = info.exe;
+    thread->Title = info.name;
+    thread->Url = ToolConfig().DownloadSite + info.downloadPath;
+    thread->TargetFile = SysVars.TempDir + info.exe;
+    thread->IsX86 = WindowsType.Architecture == "x86";
+    thread->ElevatedLaunch = info.elevatedLaunch;
+    thread->TempDir = SysVars.TempDir;
+    thread->OwnWindow = platform::WindowHandle(winId());
+    thread->StatusLabel = tool == 1 ? ts3Label12 : ts3Label22;
+    thread->SpeedLabel = tool == 1 ? ts3Label13 : ts3Label23;
+    thread->ProgressGauge = tool == 1 ? ts3DownProg1 : ts3DownProg2;
+    thread->StartButton = tool == 1 ? ts3ImBtnFreeScans1 : ts3ImBtnFreeScans2;
+    thread->FreeOnTerminate = true;
+    if (tool == 1)
+        thread->OnTerminate = [this](QObject* s) { FreeScans1Done(s); };
+    else
+        thread->OnTerminate = [this](QObject* s) { FreeScans2Done(s); };
+    // A tool that runs or is installed is brought forward; no worker is needed.
+    if (thread->LaunchIfInstalled())
+        return;
+    field = thread.release();
+    field->Start();
+}
+
+void TMainForm::FreeScans1Done(QObject*) { ToolThreadDone(1); }
+
+void TMainForm::FreeScans2Done(QObject*) { ToolThreadDone(2); }
+
+void TMainForm::ToolThreadDone(int tool)
+{
+    TDownToolThread* thread = tool == 1 ? ToolThread1 : ToolThread2;
+    (tool == 1 ? ToolThread1 : ToolThread2) = nullptr;
+    // The block returns to its button even when starting the tool fails.
+    struct BackToIdle {
+        TMainForm* form;
+        int tool;
+        ~BackToIdle()
+        {
+            const bool first = tool == 1;
+            (first ? form->ts3Label12 : form->ts3Label22)->setVisible(false);
+            (first ? form->ts3Label13 : form->ts3Label23)->setVisible(false);
+            (first ? form->ts3DownProg1 : form->ts3DownProg2)->setVisible(false);
+            (first ? form->ts3ImBtnFreeScans1 : form->ts3ImBtnFreeScans2)->SetVisible(true);
+        }
+    } idle{this, tool};
+    // Normally starts the tool just installed and brings it forward.
+    if (thread)
+        thread->LaunchIfInstalled();
+}
+
+void TMainForm::AbandonToolThreads()
+{
+    for (TDownToolThread** field : {&ToolThread1, &ToolThread2}) {
+        if (*field)
+            (*field)->Abandon();
+        *field = nullptr;
+    }
+}
