@@ -86,8 +86,10 @@ void TMainForm::CreateToolsPage()
                        "an update and installs the right drivers for you."),
         QStringLiteral("Tahoma"), 15, true, taLeftJustify);
     ts3ImBtnFreeScans1 = NewImage(TabSheet3, 453, 115, 252, 52);
+    // The status lines are longer than their place in the layout; they grow to the right.
     ts3Label12 = NewToolLabel(TabSheet3, 135, 125, 85, 16, QString(), QStringLiteral("Arial"), 13, false,
                               taLeftJustify);
+    ts3Label12->SetAutoSize(true);
     ts3Label13 = NewToolLabel(TabSheet3, 607, 125, 97, 16, QString(), QStringLiteral("Arial"), 13, false,
                               taRightJustify);
     ts3DownProg1 = NewDownloadGauge(TabSheet3, 146);
@@ -107,6 +109,7 @@ void TMainForm::CreateToolsPage()
     ts3ImBtnFreeScans2 = NewImage(TabSheet3, 453, 300, 252, 52);
     ts3Label22 = NewToolLabel(TabSheet3, 135, 310, 85, 16, QString(), QStringLiteral("Arial"), 13, false,
                               taLeftJustify);
+    ts3Label22->SetAutoSize(true);
     ts3Label23 = NewToolLabel(TabSheet3, 608, 310, 97, 16, QString(), QStringLiteral("Arial"), 13, false,
                               taRightJustify);
     ts3DownProg2 = NewDownloadGauge(TabSheet3, 331);

@@ -46,9 +46,15 @@ for attempt in 1 2 3; do
 done
 rm -f "$wmlog"
 # A notification area for the program's icon.
-trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
-tray=$!
-wait_until 10 xdotool search --onlyvisible --class trayer >/dev/null || { echo "FAIL: trayer did not start"; exit 1; }
+traylog=$(mktemp)
+for attempt in 1 2 3; do
+  trayer --edge top --align right --widthtype request --height 24 >"$traylog" 2>&1 &
+  tray=$!
+  wait_until 10 xdotool search --onlyvisible --class trayer >/dev/null && break
+  kill "$tray" 2>/dev/null
+  [ "$attempt" = 3 ] && { echo "FAIL: trayer did not start:"; cat "$traylog"; exit 1; }
+done
+rm -f "$traylog"
 # The program's windows, without its notification-area icon.
 big_windows() { visible_sizes | awk -Fx '$1 > 100 && $2 > 100'; }
 # The notification-area icon's window id, when it is there.
