@@ -341,6 +341,17 @@ TEST_F(FreeScans, AnInstalledToolIsStartedAndBroughtForwardWithoutADownload)
     EXPECT_EQ(site.Downloads(), 0);
 }
 
+TEST_F(FreeScans, AnInstalledToolWhoseWindowNeverShowsIsFetchedAgain)
+{
+    const std::string exe = InstallInto(home.Path() + "/programs-c/Helvorin", kHelvorin);
+    Press(1);
+    ASSERT_FALSE(processes.Starts().empty());
+    EXPECT_EQ(processes.Starts()[0].file, exe);
+    ASSERT_TRUE(PumpUntil([] { return Idle(1); }));
+    EXPECT_EQ(site.Downloads(), 1);
+    EXPECT_EQ(processes.Starts()[1].file, Installer(kHelvorin));
+}
+
 TEST_F(FreeScans, AMissingToolIsDownloadedInstalledSilentlyAndStarted)
 {
     std::string body(300 * 1024, '\0');
