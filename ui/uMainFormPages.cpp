@@ -43,32 +43,6 @@ TStringGrid* NewViewGrid(QWidget* parent, int x, int y, int w, int h)
     return grid;
 }
 
-// The total gauge of a progress page: a plain horizontal bar with its
-// percentage centred in bold black.
-TLSVGauge* NewTotalGauge(QWidget* parent)
-{
-    auto* gauge = new TLSVGauge(parent);
-    gauge->SetLoading(true);
-    gauge->SetBounds(15, 330, 690, 20);
-    gauge->SetKind(lgkHorizontalBar);
-    gauge->SetBorderStyle(bsNone);
-    gauge->SetFrame3D(false);
-    gauge->SetForeColor(QColor(0, 0, 128));
-    gauge->SetText(QStringLiteral("%d%%"));
-    gauge->SetShowText(true);
-    gauge->SetHorTextAlignment(taCenter);
-    gauge->SetVerTextAlignment(taCentered);
-    TGFont font;
-    font.SetFont(MakeFont(QStringLiteral("Tahoma"), 11, true));
-    font.SetColor(Qt::black);
-    font.SetFixTextColor(true);
-    gauge->SetFont(font);
-    gauge->SetTransparentBack(false);
-    gauge->SetTransparentFore(false);
-    gauge->SetLoading(false);
-    return gauge;
-}
-
 void LoadGaugeTextures(TLSVGauge* gauge, const char* foreName = "TS5PROG_MAIN", const char* backName = "TS5PROG_BG")
 {
     QImage fore, back;
@@ -178,7 +152,7 @@ void TMainForm::CreatePages()
         p.curKey->SetAutoSize(false);
         p.curKey->SetBounds(15, 290, 690, 16);
         p.totStat = NewLabel(p.sheet, 15, 312, QString::fromLatin1(p.totalCaption), 13, true);
-        p.gauge = NewTotalGauge(p.sheet);
+        p.gauge = NewPercentGauge(p.sheet, 15, 330, 690);
     }
 
     // Results: the list of analysed drives, the health block and Fix.

@@ -45,30 +45,6 @@ TLabel* NewToolLabel(QWidget* parent, int x, int y, int w, int h, const QString&
     return lb;
 }
 
-TLSVGauge* NewDownloadGauge(QWidget* parent, int y)
-{
-    auto* gauge = new TLSVGauge(parent);
-    gauge->SetLoading(true);
-    gauge->SetBounds(135, y, 570, 20);
-    gauge->SetKind(lgkHorizontalBar);
-    gauge->SetBorderStyle(bsNone);
-    gauge->SetFrame3D(false);
-    gauge->SetText(QStringLiteral("%d%%"));
-    gauge->SetShowText(true);
-    gauge->SetHorTextAlignment(taCenter);
-    gauge->SetVerTextAlignment(taCentered);
-    TGFont font;
-    font.SetFont(MakeFont(QStringLiteral("Tahoma"), 11, true));
-    font.SetColor(Qt::black);
-    font.SetFixTextColor(true);
-    gauge->SetFont(font);
-    gauge->SetTransparentBack(false);
-    gauge->SetTransparentFore(false);
-    gauge->SetLoading(false);
-    gauge->setVisible(false);
-    return gauge;
-}
-
 } // namespace
 
 void TMainForm::CreateToolsPage()
@@ -76,48 +52,53 @@ void TMainForm::CreateToolsPage()
     ts3ImBackground = NewImage(TabSheet3, 0, 0, 720, 372);
     LoadGifResource(QStringLiteral("bg_freescans_ts3"), ts3ImBackground);
 
-    Image15 = NewImage(TabSheet3, 15, 12, 100, 170);
-    LoadPngResource(QStringLiteral("tool1_box"), Image15);
-    ts3HeadIm1 = NewImage(TabSheet3, 135, 14, 191, 21);
-    LoadPngResource(QStringLiteral("tool1_head"), ts3HeadIm1);
-    ts3Label11 = NewToolLabel(
-        TabSheet3, 135, 42, 528, 74,
-        QStringLiteral("Helvorin looks for outdated and missing device drivers, shows which of your devices need "
-                       "an update and installs the right drivers for you."),
-        QStringLiteral("Tahoma"), 15, true, taLeftJustify);
-    ts3ImBtnFreeScans1 = NewImage(TabSheet3, 453, 115, 252, 52);
-    // The status lines are longer than their place in the layout; they grow to the right.
-    ts3Label12 = NewToolLabel(TabSheet3, 135, 125, 85, 16, QString(), QStringLiteral("Arial"), 13, false,
-                              taLeftJustify);
-    ts3Label12->SetAutoSize(true);
-    ts3Label13 = NewToolLabel(TabSheet3, 607, 125, 97, 16, QString(), QStringLiteral("Arial"), 13, false,
-                              taRightJustify);
-    ts3DownProg1 = NewDownloadGauge(TabSheet3, 146);
-
+    // The two blocks share one layout; the second lies 185 pixels lower.
+    struct Block {
+        TImage *&picture, *&heading;
+        TLabel*& description;
+        TImage*& button;
+        TLabel *&status, *&speed;
+        TLSVGauge*& gauge;
+        const char *pictureName, *headingName;
+        QSize headingSize;
+        QString text;
+        int descriptionHeight, speedLeft;
+    } blocks[] = {
+        {Image15, ts3HeadIm1, ts3Label11, ts3ImBtnFreeScans1, ts3Label12, ts3Label13, ts3DownProg1, "tool1_box",
+         "tool1_head", {191, 21},
+         QStringLiteral("Helvorin looks for outdated and missing device drivers, shows which of your devices need "
+                        "an update and installs the right drivers for you."),
+         74, 607},
+        {Image8, ts3HeadIm2, ts3Label21, ts3ImBtnFreeScans2, ts3Label22, ts3Label23, ts3DownProg2, "tool2_box",
+         "tool2_head", {160, 22},
+         QStringLiteral("Ostrakane checks the system's configuration store for broken and leftover entries and "
+                        "repairs them safely."),
+         54, 608},
+    };
+    int top = 0;
+    for (Block& b : blocks) {
+        b.picture = NewImage(TabSheet3, 15, top + 12, 100, 170);
+        LoadPngResource(QString::fromLatin1(b.pictureName), b.picture);
+        b.heading = NewImage(TabSheet3, 135, top + 14, b.headingSize.width(), b.headingSize.height());
+        LoadPngResource(QString::fromLatin1(b.headingName), b.heading);
+        b.description = NewToolLabel(TabSheet3, 135, top + 42, 528, b.descriptionHeight, b.text,
+                                     QStringLiteral("Tahoma"), 15, true, taLeftJustify);
+        b.button = NewImage(TabSheet3, 453, top + 115, 252, 52);
+        SkinButton(b.button, QStringLiteral("btn_freescans"));
+        // The status lines are longer than their place in the layout; they grow to the right.
+        b.status = NewToolLabel(TabSheet3, 135, top + 125, 85, 16, QString(), QStringLiteral("Arial"), 13, false,
+                                taLeftJustify);
+        b.status->SetAutoSize(true);
+        b.speed = NewToolLabel(TabSheet3, b.speedLeft, top + 125, 97, 16, QString(), QStringLiteral("Arial"), 13,
+                               false, taRightJustify);
+        b.gauge = NewPercentGauge(TabSheet3, 135, top + 146, 570);
+        for (QWidget* hidden : {static_cast<QWidget*>(b.status), static_cast<QWidget*>(b.speed),
+                                static_cast<QWidget*>(b.gauge)})
+            hidden->setVisible(false);
+        top += 185;
+    }
     Image7 = NewImage(TabSheet3, 26, 185, 670, 2);
     LoadGifResource(QStringLiteral("line_separator"), Image7);
-
-    Image8 = NewImage(TabSheet3, 15, 197, 100, 170);
-    LoadPngResource(QStringLiteral("tool2_box"), Image8);
-    ts3HeadIm2 = NewImage(TabSheet3, 135, 199, 160, 22);
-    LoadPngResource(QStringLiteral("tool2_head"), ts3HeadIm2);
-    ts3Label21 = NewToolLabel(
-        TabSheet3, 135, 227, 528, 54,
-        QStringLiteral("Ostrakane checks the system's configuration store for broken and leftover entries and "
-                       "repairs them safely."),
-        QStringLiteral("Tahoma"), 15, true, taLeftJustify);
-    ts3ImBtnFreeScans2 = NewImage(TabSheet3, 453, 300, 252, 52);
-    ts3Label22 = NewToolLabel(TabSheet3, 135, 310, 85, 16, QString(), QStringLiteral("Arial"), 13, false,
-                              taLeftJustify);
-    ts3Label22->SetAutoSize(true);
-    ts3Label23 = NewToolLabel(TabSheet3, 608, 310, 97, 16, QString(), QStringLiteral("Arial"), 13, false,
-                              taRightJustify);
-    ts3DownProg2 = NewDownloadGauge(TabSheet3, 331);
-
-    for (TLabel* lb : {ts3Label12, ts3Label13, ts3Label22, ts3Label23})
-        lb->setVisible(false);
-    SkinButton(ts3ImBtnFreeScans1, QStringLiteral("btn_freescans"));
-    SkinButton(ts3ImBtnFreeScans2, QStringLiteral("btn_freescans"));
     ts3ImBtnFreeScans1->OnClick = [this](QObject* s) { ts3ImBtnFreeScans1Click(s); };
     ts3ImBtnFreeScans2->OnClick = [this](QObject* s) { ts3ImBtnFreeScans2Click(s); };
 }
