@@ -10,14 +10,7 @@ shots=$2
 
 . "$(dirname "$0")/lib.sh"
 
-log="$(dirname "$exe")/debug.log"
 hive_of() { echo "$1/.config/vantorel/HKEY_CURRENT_USER.reg"; }
-# The engine has said its last word on every drive and the log has been
-# quiet for two seconds.
-analysis_done() {
-  [ "$(tail -n 1 "$log" 2>/dev/null | tr -d '\r' | cut -d' ' -f2-)" = "Finished." ] || return 1
-  [ $(($(date +%s) - $(stat -c %Y "$log"))) -ge 2 ]
-}
 
 # Ended while the engine works: a prompt, orderly exit.
 home=$(mktemp -d)
@@ -42,7 +35,7 @@ pid=$!
 wait_until 10 main_only || fail "the main window did not appear"
 sleep 2
 import -window root "$shots/analysis-progress.png"
-if wait_until 600 analysis_done; then
+if wait_until 600 engine_done; then
   sleep 0.5
   import -window root "$shots/analysis-results.png"
   # Back to the summary, then untick the first drive (window coordinates).

@@ -73,3 +73,16 @@ stop_program() { # PID SIGNAL
   for i in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.05; done
   wait "$1"
 }
+# The program's log, beside the executable.
+log="$(dirname "$exe")/debug.log"
+# The engine has said its last word on every drive and the log has been
+# quiet for two seconds.
+engine_done() {
+  [ "$(tail -n 1 "$log" 2>/dev/null | tr -d '\r' | cut -d' ' -f2-)" = "Finished." ] || return 1
+  [ $(($(date +%s) - $(stat -c %Y "$log"))) -ge 2 ]
+}
+# The program's visible window of that width.
+window_of_width() {
+  xdotool search --onlyvisible --class vantorel 2>/dev/null | while read -r w; do
+    xwininfo -id "$w" | grep -q "Width: $1\$" && echo "$w"; done | head -1
+}

@@ -13,11 +13,6 @@ shots=$3
 
 # The absolute top-left corner of a window, as "X Y".
 corner() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'; }
-# The program's window of that width.
-window_of_width() {
-  xdotool search --onlyvisible --class vantorel 2>/dev/null | while read -r w; do
-    xwininfo -id "$w" | grep -q "Width: $1\$" && echo "$w"; done | head -1
-}
 
 home=$(mktemp -d)
 mkdir -m 700 "$home/tmp"
