@@ -108,8 +108,10 @@ bool TDownToolThread::ActivateRunningTool()
         return false;
     windows.ShowNormal(tool);
     windows.SetForeground(tool);
-    // The tool may be hidden in its notification area; the signal brings it out.
-    WriteShowSignal(TempDir, ToolName);
+    // The tool may be hidden in its notification area; the signal brings it
+    // out. Without a temporary folder there is nowhere to leave it.
+    if (!TempDir.empty())
+        WriteShowSignal(TempDir, ToolName);
     const auto toolRect = windows.GetWindowRect(tool);
     const auto ownRect = windows.GetWindowRect(OwnWindow);
     // Two windows exactly on top of each other would hide one of them.
@@ -184,36 +186,42 @@ void TDownToolThread::Execute()
             return;
     }
 
-    // An installer left by an earlier run is never taken for this download.
-    unlink(TargetFile.c_str());
-    try {
-        std::string body;
-        TTransferEvents events;
-        events.Begin = [this](int64_t total) { TransferBegin(total); };
-        events.Progress = [this](int64_t done) { TransferProgress(done); };
-        events.End = [this] { TransferEnd(); };
-        events.Abort = [this] { return Terminated(); };
-        if (HttpDownload(Url, ToolConfig().ReadTimeoutMs, body, events) && !Terminated())
-            SaveInstaller(TargetFile, body);
-    } catch (...) {
-        // A failed download ends as a missing installer below.
+    // The installer is saved only into the private temporary folder; without
+    // it there is no safe place, and nothing elsewhere is ever run or deleted.
+    const bool haveFolder = !TempDir.empty() && TargetFile.rfind(TempDir, 0) == 0;
+    if (haveFolder) {
+        // An installer left by an earlier run is never taken for this download.
+        unlink(TargetFile.c_str());
+        try {
+            std::string body;
+            TTransferEvents events;
+            events.Begin = [this](int64_t total) { TransferBegin(total); };
+            events.Progress = [this](int64_t done) { TransferProgress(done); };
+            events.End = [this] { TransferEnd(); };
+            events.Abort = [this] { return Terminated(); };
+            if (HttpDownload(Url, ToolConfig().ReadTimeoutMs, body, events) && !Terminated())
+                SaveInstaller(TargetFile, body);
+        } catch (...) {
+            // A failed download ends as a missing installer below.
+        }
     }
     if (Abandoned()) {
-        unlink(TargetFile.c_str());
+        if (haveFolder)
+            unlink(TargetFile.c_str());
         return;
     }
 
     StatusText = "Installing " + ToolName + "...";
     OnPage(&TDownToolThread::UpdateProgressUI);
-    if (IsFile(TargetFile)) {
+    if (haveFolder && IsFile(TargetFile)) {
         RunAsAdmin(TargetFile, " /s", true);
+        unlink(TargetFile.c_str());
     } else {
         Synchronize([this] {
             if (!Abandoned())
                 ShowMessageBox(QStringLiteral("Distr not found"), Application ? Application->Title : QString(), MB_OK);
         });
     }
-    unlink(TargetFile.c_str());
 }
 
 void TDownToolThread::StartDownloadUI()

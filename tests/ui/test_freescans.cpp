@@ -469,6 +469,27 @@ TEST_F(FreeScans, AFailedDownloadRunsNothingAndLeavesNoInstaller)
     }
 }
 
+TEST_F(FreeScans, WithoutATemporaryFolderNothingIsFetchedOrRun)
+{
+    // A file of the installer's name in the working folder is neither run nor deleted.
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(chdir(home.Path().c_str()), 0);
+    TempHome::Write(home.Path() + "/Helvorin.exe", "not ours");
+    Access::SysVars().TempDir.clear();
+    windows.Add(kTool, "TMainForm", "Helvorin", {10, 20, 610, 420});
+    Press(1);
+    EXPECT_EQ(Joined(windows.Calls()), Brought()) << "a running tool still comes forward, without a signal";
+    windows.Add(kTool, "TMainForm", "gone", {});
+    Press(1);
+    EXPECT_TRUE(PumpUntil([] { return Idle(1); }));
+    EXPECT_EQ(messages, (std::vector<std::string>{"Distr not found"}));
+    EXPECT_EQ(site.Downloads(), 0);
+    EXPECT_TRUE(processes.Starts().empty());
+    EXPECT_EQ(TempHome::Read(home.Path() + "/Helvorin.exe"), "not ours");
+    EXPECT_EQ(chdir(cwd), 0);
+}
+
 TEST_F(FreeScans, TheProgramEndingDuringADownloadLeavesThePageAlone)
 {
     site.Serve(std::string(4 * 1024 * 1024, 'x'), 200, 0, 20); // about ten seconds
