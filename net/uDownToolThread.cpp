@@ -5,6 +5,7 @@
 #include "core/uFormat.h"
 #include "net/uServices.h"
 #include "platform/Exceptions.h"
+#include "platform/Files.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
@@ -16,53 +17,18 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cstdio>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-bool IsFolder(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool IsFile(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 int32_t Clamp32(int64_t value) { return int32_t(std::clamp<int64_t>(value, 0, INT32_MAX)); }
 
-// Writes the installer beside its final name and renames it into place, so
-// that an interrupted save never leaves a partial installer to be run. It
-// is executable by its owner only.
-bool SaveInstaller(const std::string& path, const std::string& bytes)
+// A failed delete leaves a file that the next fetch of the tool deletes first.
+void DiscardInstaller(const std::string& path)
 {
-    const std::string part = path + ".part";
-    const int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0700);
-    if (fd < 0)
-        return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        done += size_t(n);
+    try {
+        platform::RemoveFile(path);
+    } catch (const Exception&) {
     }
-    const bool ok = done == bytes.size() && fchmod(fd, 0700) == 0 && fsync(fd) == 0;
-    if (close(fd) != 0 || !ok || rename(part.c_str(), path.c_str()) != 0) {
-        unlink(part.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -135,7 +101,7 @@ bool TDownToolThread::LaunchIfInstalled()
     }
     if (folder.empty()) {
         for (const std::string& candidate : InstallFolderCandidates())
-            if (IsFolder(candidate)) {
+            if (platform::IsFolder(candidate)) {
                 folder = candidate;
                 break;
             }
@@ -145,7 +111,7 @@ bool TDownToolThread::LaunchIfInstalled()
         return false;
     folder = platform::IncludeTrailingPathDelimiter(folder);
     const std::string exe = folder + ToolExe;
-    if (!IsFile(exe))
+    if (!platform::IsFile(exe))
         return false;
     if (ElevatedLaunch)
         RunAsAdmin(exe, "", false);
@@ -191,7 +157,7 @@ void TDownToolThread::Execute()
     const bool haveFolder = !TempDir.empty() && TargetFile.rfind(TempDir, 0) == 0;
     if (haveFolder) {
         // An installer left by an earlier run is never taken for this download.
-        unlink(TargetFile.c_str());
+        DiscardInstaller(TargetFile);
         try {
             std::string body;
             TTransferEvents events;
@@ -199,23 +165,25 @@ void TDownToolThread::Execute()
             events.Progress = [this](int64_t done) { TransferProgress(done); };
             events.End = [this] { TransferEnd(); };
             events.Abort = [this] { return Terminated(); };
+            // Written in one piece, so that an interrupted save never leaves a
+            // partial installer to be run; executable by its owner only.
             if (HttpDownload(Url, ToolConfig().ReadTimeoutMs, body, events) && !Terminated())
-                SaveInstaller(TargetFile, body);
+                platform::WriteFileAtomic(TargetFile, body, 0700);
         } catch (...) {
             // A failed download ends as a missing installer below.
         }
     }
     if (Abandoned()) {
         if (haveFolder)
-            unlink(TargetFile.c_str());
+            DiscardInstaller(TargetFile);
         return;
     }
 
     StatusText = "Installing " + ToolName + "...";
     OnPage(&TDownToolThread::UpdateProgressUI);
-    if (haveFolder && IsFile(TargetFile)) {
+    if (haveFolder && platform::IsFile(TargetFile)) {
         RunAsAdmin(TargetFile, " /s", true);
-        unlink(TargetFile.c_str());
+        DiscardInstaller(TargetFile);
     } else {
         Synchronize([this] {
             if (!Abandoned())

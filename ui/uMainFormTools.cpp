@@ -13,6 +13,7 @@
 #include "toolkit/StdCtrls.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -43,6 +44,21 @@ TLabel* NewToolLabel(QWidget* parent, int x, int y, int w, int h, const QString&
     lb->SetAlignment(alignment);
     lb->SetBounds(x, y, w, h);
     return lb;
+}
+
+// The controls of one tool's block that show its fetch.
+struct TToolBlock {
+    TLabel* status;
+    TLabel* speed;
+    TLSVGauge* gauge;
+    TImage* button;
+};
+
+TToolBlock BlockOf(const TMainForm& f, int tool)
+{
+    if (tool == 1)
+        return {f.ts3Label12, f.ts3Label13, f.ts3DownProg1, f.ts3ImBtnFreeScans1};
+    return {f.ts3Label22, f.ts3Label23, f.ts3DownProg2, f.ts3ImBtnFreeScans2};
 }
 
 } // namespace
@@ -126,10 +142,11 @@ void TMainForm::StartToolThread(int tool)
     thread->ElevatedLaunch = info.elevatedLaunch;
     thread->TempDir = SysVars.TempDir;
     thread->OwnWindow = platform::WindowHandle(winId());
-    thread->StatusLabel = tool == 1 ? ts3Label12 : ts3Label22;
-    thread->SpeedLabel = tool == 1 ? ts3Label13 : ts3Label23;
-    thread->ProgressGauge = tool == 1 ? ts3DownProg1 : ts3DownProg2;
-    thread->StartButton = tool == 1 ? ts3ImBtnFreeScans1 : ts3ImBtnFreeScans2;
+    const TToolBlock block = BlockOf(*this, tool);
+    thread->StatusLabel = block.status;
+    thread->SpeedLabel = block.speed;
+    thread->ProgressGauge = block.gauge;
+    thread->StartButton = block.button;
     thread->FreeOnTerminate = true;
     if (tool == 1)
         thread->OnTerminate = [this](QObject* s) { FreeScans1Done(s); };
@@ -148,21 +165,18 @@ void TMainForm::FreeScans2Done(QObject*) { ToolThreadDone(2); }
 
 void TMainForm::ToolThreadDone(int tool)
 {
-    TDownToolThread* thread = tool == 1 ? ToolThread1 : ToolThread2;
-    (tool == 1 ? ToolThread1 : ToolThread2) = nullptr;
+    TDownToolThread* thread = std::exchange(tool == 1 ? ToolThread1 : ToolThread2, nullptr);
     // The block returns to its button even when starting the tool fails.
     struct BackToIdle {
-        TMainForm* form;
-        int tool;
+        TToolBlock block;
         ~BackToIdle()
         {
-            const bool first = tool == 1;
-            (first ? form->ts3Label12 : form->ts3Label22)->setVisible(false);
-            (first ? form->ts3Label13 : form->ts3Label23)->setVisible(false);
-            (first ? form->ts3DownProg1 : form->ts3DownProg2)->setVisible(false);
-            (first ? form->ts3ImBtnFreeScans1 : form->ts3ImBtnFreeScans2)->SetVisible(true);
+            block.status->setVisible(false);
+            block.speed->setVisible(false);
+            block.gauge->setVisible(false);
+            block.button->SetVisible(true);
         }
-    } idle{this, tool};
+    } idle{BlockOf(*this, tool)};
     // Normally starts the tool just installed and brings it forward.
     if (thread)
         thread->LaunchIfInstalled();

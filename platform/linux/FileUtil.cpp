@@ -147,3 +147,26 @@ std::string ConfigHome()
 }
 
 } // namespace platform::linux_backend
+
+namespace platform {
+
+bool IsFile(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void WriteFileAtomic(const std::string& path, const std::string& content, unsigned mode)
+{
+    linux_backend::WriteFileAtomic(path, content, mode_t(mode));
+}
+
+bool RemoveFile(const std::string& path) { return linux_backend::RemoveFile(path); }
+
+} // namespace platform

@@ -3,11 +3,11 @@
 #include "platform/Exceptions.h"
 #include "platform/RegFile.h"
 #include "platform/TextUtil.h"
+#include "platform/Files.h"
 #include "platform/linux/FileUtil.h"
 
 #include <cerrno>
 #include <dirent.h>
-#include <sys/stat.h>
 
 namespace platform {
 
@@ -206,12 +206,6 @@ private:
     }
 };
 
-bool IsRegularFile(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 std::string ExecQuote(const std::string& arg)
 {
     if (!arg.empty() && arg.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos)
@@ -234,7 +228,7 @@ std::string DesktopExecLine(const std::string& commandLine)
     size_t progEnd = commandLine.find(' ');
     for (size_t i = commandLine.size(); i > 0; --i) {
         if ((i == commandLine.size() || commandLine[i] == ' ') &&
-            IsRegularFile(commandLine.substr(0, i))) {
+            IsFile(commandLine.substr(0, i))) {
             progEnd = i;
             break;
         }

@@ -152,11 +152,3 @@ TEST(PageControl, OneSheetAtATimeSwitchedByCode)
     EXPECT_EQ(pages.ActivePageIndex(), 1) << "an index out of range is ignored";
     EXPECT_EQ(b->Caption(), "ScanProg");
 }
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -314,11 +314,3 @@ TEST(Gauge, PieSlicesGrowClockwiseFromTheTop)
     EXPECT_EQ(At(most, 25, 55), kNavy) << "lower left";
     EXPECT_EQ(At(most, 25, 25), kWhite) << "upper left stays empty";
 }
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -328,11 +328,3 @@ TEST(SkinnedButtons, AboutWindowClosesOnReleaseOverItsCloseButton)
     EXPECT_EQ(result, mrCancel);
     EXPECT_FALSE(about.Visible());
 }
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

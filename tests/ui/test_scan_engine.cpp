@@ -65,11 +65,3 @@ TEST(ScanWithEngine, AnalysisReportMatchesTheEnginesSummary)
     EXPECT_GT(sent[0], 3);
     SetDebugLogFolder("");
 }
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -325,11 +325,3 @@ TEST_F(ScanThreadTest, AnAnalysisStoppedDuringItsLastDriveSendsNoStatistics)
     EXPECT_EQ(fakeengine::Calls.size(), 2u) << "the last drive's pass ran to its end";
     EXPECT_TRUE(statsSent.empty());
 }
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

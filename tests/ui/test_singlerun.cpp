@@ -122,11 +122,3 @@ TEST_F(SingleRunTest, ThePollShowsTheWindowOnceAndConsumesTheSignal)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    ::testing::InitGoogleTest(&argc, argv);
-    TApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
